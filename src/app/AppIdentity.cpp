@@ -1,0 +1,28 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/AppIdentity.h"
+
+#include <QFile>
+#include <filesystem>
+#include <system_error>
+
+namespace tunefold::app {
+
+QString programFolder()
+{
+    // /proc/self/exe names the real file even when the program was started
+    // through a link in bin/, which is what makes installed links work.
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return QStringLiteral(".");
+    return QFile::decodeName(exe.parent_path().c_str());
+}
+
+QString programFile(const QString &name)
+{
+    const QString folder = programFolder();
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
+} // namespace tunefold::app

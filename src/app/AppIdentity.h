@@ -1,0 +1,24 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace tunefold::app {
+
+// The one place that names the program and its version.
+inline constexpr char Title[] = "Tunefold";
+inline constexpr qint16 Major = 1;
+inline constexpr qint16 Minor = 0;
+inline constexpr qint16 Revision = 0;
+
+// The folder that holds the running executable, links resolved, without a
+// closing "/" (except for "/" itself). hand.cur, machine.reg and the
+// companion programs stand there.
+[[nodiscard]] QString programFolder();
+
+// programFolder() + "/" + name, without doubling the separator.
+[[nodiscard]] QString programFile(const QString &name);
+
+} // namespace tunefold::app

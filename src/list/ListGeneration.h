@@ -1,0 +1,58 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace tunefold {
+
+class CommonDialog;
+class FolderSearch;
+class MessageBox;
+class OutputFile;
+
+struct ListOutcome
+{
+    enum Kind {
+        NoMatch,   // nothing matched; no target was asked for
+        Cancelled, // the user chose no target
+        Failed,    // the target could not be written; it is as it was
+        Written,   // the whole document is in place
+    };
+    Kind kind = NoMatch;
+    std::uint64_t count = 0; // rows written
+    QString target;          // where the document went
+    QString error;           // the system's reason, for Failed
+};
+
+// Asks where to write; std::nullopt means the user cancelled.
+using TargetChooser = std::function<std::optional<QString>()>;
+
+// Builds the search pattern for a folder: "/" joins the folder and "*.mp3"
+// unless the folder already ends in one.
+[[nodiscard]] QByteArray mp3Pattern(const QByteArray &folder);
+
+// Searches folder for "*.mp3" and, when something matches, asks chooseTarget
+// where to write and writes the list document there while the search goes on.
+// decimalPoint is the locale's separator for the size column.
+[[nodiscard]] ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
+                                       const TargetChooser &chooseTarget, OutputFile &output,
+                                       const QString &decimalPoint);
+
+// What a click on the star does: list generation with the window's dialog and
+// message boxes. Ends silently on any failure.
+void Image2_Click(const QByteArray &folder, FolderSearch &search, CommonDialog &CD,
+                  OutputFile &output, MessageBox &messages);
+
+// The final message's text for count rows.
+[[nodiscard]] QString finishedText(std::uint64_t count);
+
+inline constexpr char NoFilesText[] = "Sorry, there are no MP3's in this directory";
+inline constexpr char NoFilesTitle[] = "No files found";
+inline constexpr char FinishedTitle[] = "Finished";
+
+} // namespace tunefold

@@ -1,0 +1,35 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tunefold {
+
+// One matching folder entry. The name points into the search's own buffer
+// and stays valid only until the next call on the search.
+struct FolderEntry
+{
+    std::string_view name; // the file system's bytes, no terminating NUL
+    std::uint64_t size = 0;
+};
+
+// Finds the entries of one folder whose names match a pattern, one at a time
+// and in the file system's order, holding nothing but the current entry.
+class FolderSearch
+{
+public:
+    virtual ~FolderSearch() = default;
+
+    // pattern is a folder, "/" and a name pattern ("/home/a/Music/*.mp3").
+    // Returns false when nothing matches or the folder cannot be read;
+    // otherwise fills entry with the first match.
+    [[nodiscard]] virtual bool findFirst(std::string_view pattern, FolderEntry &entry) = 0;
+    // Returns false when no match is left or reading fails.
+    [[nodiscard]] virtual bool findNext(FolderEntry &entry) = 0;
+    // Releases the folder; safe to call when nothing is open.
+    virtual void close() = 0;
+};
+
+} // namespace tunefold

@@ -1,0 +1,27 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+namespace tunefold {
+
+// Where a document is written. Nothing written counts until commit()
+// succeeds, so a failure part way leaves whatever was there before.
+class OutputFile
+{
+public:
+    virtual ~OutputFile() = default;
+
+    [[nodiscard]] virtual bool open(const QString &path) = 0;
+    [[nodiscard]] virtual bool write(std::string_view bytes) = 0;
+    // Makes the written bytes the file's content.
+    [[nodiscard]] virtual bool commit() = 0;
+    // Throws away what was written; the target stays as it was.
+    virtual void discard() = 0;
+    // The system's reason for the last failure.
+    [[nodiscard]] virtual QString errorString() const = 0;
+};
+
+} // namespace tunefold

@@ -1,0 +1,60 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/SaveFileOutput.h"
+
+namespace tunefold {
+
+SaveFileOutput::~SaveFileOutput()
+{
+    discard();
+}
+
+bool SaveFileOutput::open(const QString &path)
+{
+    discard();
+    m_error.clear();
+    m_file.setFileName(path);
+    // The caller writes in large blocks of its own; a second buffer here
+    // would only copy every byte once more.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        m_error = m_file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool SaveFileOutput::write(std::string_view bytes)
+{
+    const qint64 written = m_file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    if (written != static_cast<qint64>(bytes.size())) {
+        m_error = m_file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool SaveFileOutput::commit()
+{
+    if (!m_file.commit()) {
+        m_error = m_file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void SaveFileOutput::discard()
+{
+    if (!m_file.isOpen())
+        return;
+    // A commit after cancelWriting() removes the temporary file at once
+    // instead of when this object goes away.
+    m_file.cancelWriting();
+    (void)m_file.commit();
+}
+
+QString SaveFileOutput::errorString() const
+{
+    return m_error;
+}
+
+} // namespace tunefold
