@@ -1,0 +1,127 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Scripted stand-ins for the platform, shared by the tests.
+
+#include "platform/CommonDialog.h"
+#include "platform/FolderSearch.h"
+#include "platform/MessageBox.h"
+#include "platform/OutputFile.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tunefold::test {
+
+// Delivers a fixed list of entries, or a generated run of count entries.
+class ScriptedFolderSearch final : public FolderSearch
+{
+public:
+    std::vector<std::pair<std::string, std::uint64_t>> entries;
+    std::uint64_t generated = 0; // when non-zero: "0.mp3", "1.mp3", ...
+    std::string pattern;         // as last given to findFirst
+    int closes = 0;
+
+    bool findFirst(std::string_view p, FolderEntry &entry) override
+    {
+        pattern = std::string(p);
+        m_next = 0;
+        return findNext(entry);
+    }
+    bool findNext(FolderEntry &entry) override
+    {
+        const std::uint64_t total = generated ? generated : entries.size();
+        if (m_next >= total)
+            return false;
+        if (generated) {
+            m_name = std::to_string(m_next) + ".mp3";
+            entry.size = m_next;
+        } else {
+            m_name = entries[m_next].first;
+            entry.size = entries[m_next].second;
+        }
+        entry.name = m_name;
+        ++m_next;
+        return true;
+    }
+    void close() override { ++closes; }
+
+private:
+    std::uint64_t m_next = 0;
+    std::string m_name;
+};
+
+// Answers ShowSave() with the next scripted choice; nullopt is a cancel.
+class ScriptedDialog final : public CommonDialog
+{
+public:
+    QList<std::optional<QString>> answers;
+    int shown = 0;
+
+    bool ShowSave() override
+    {
+        ++shown;
+        const std::optional<QString> answer =
+            answers.isEmpty() ? std::nullopt : answers.takeFirst();
+        if (!answer)
+            return false;
+        FileName = *answer;
+        return true;
+    }
+};
+
+struct ShownMessage
+{
+    QString text;
+    int style;
+    QString title;
+    bool operator==(const ShownMessage &) const = default;
+};
+
+class RecordingMessageBox final : public MessageBox
+{
+public:
+    QList<ShownMessage> shown;
+    void show(const QString &text, int style, const QString &title) override
+    {
+        shown.append({text, style, title});
+    }
+};
+
+// Keeps the document in memory; can be told to fail at open or after a
+// number of bytes, as a full disk would.
+class MemoryOutput final : public OutputFile
+{
+public:
+    std::string committed; // what a reader of the target would see
+    std::string pending;
+    bool failOpen = false;
+    std::size_t failAfter = std::string::npos;
+    int discards = 0;
+
+    bool open(const QString &) override
+    {
+        pending.clear();
+        return !failOpen;
+    }
+    bool write(std::string_view bytes) override
+    {
+        if (pending.size() + bytes.size() > failAfter)
+            return false;
+        pending += bytes;
+        return true;
+    }
+    bool commit() override
+    {
+        committed = pending;
+        return true;
+    }
+    void discard() override { ++discards; }
+    QString errorString() const override { return QStringLiteral("No space left on device"); }
+};
+
+} // namespace tunefold::test

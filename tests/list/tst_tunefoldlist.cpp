@@ -1,0 +1,173 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+// tunefold-list as scripts use it: real folders, real files, exit statuses.
+class tst_TunefoldList : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void help();
+    void wrongArguments();
+    void noMatch_data();
+    void noMatch();
+    void writesList();
+    void writesToStandardOutput();
+    void localeDecimalSeparator();
+    void unwritableTarget_data();
+    void unwritableTarget();
+
+private:
+    struct Run
+    {
+        int exitCode;
+        QByteArray out;
+        QByteArray err;
+    };
+    Run run(const QStringList &arguments, const QStringList &environment = {});
+    void write(const QString &path, qint64 size);
+
+    QTemporaryDir m_dir;
+    QString m_music;
+};
+
+tst_TunefoldList::Run tst_TunefoldList::run(const QStringList &arguments,
+                                            const QStringList &environment)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QString());
+    env.insert(QStringLiteral("LC_NUMERIC"), QStringLiteral("C"));
+    for (const QString &setting : environment)
+        env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(TUNEFOLD_BIN_DIR "/tunefold-list"), arguments);
+    if (!process.waitForFinished(30000))
+        qFatal("tunefold-list did not finish");
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+void tst_TunefoldList::write(const QString &path, qint64 size)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.resize(size)); // sparse: 5 GiB costs no disk
+}
+
+void tst_TunefoldList::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_music = m_dir.filePath(QStringLiteral("music"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("music/album.mp3"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("empty"));
+    write(m_music + QStringLiteral("/one.mp3"), 1572864);
+    write(m_music + QStringLiteral("/LOUD.MP3"), 5368709120);
+    write(m_music + QStringLiteral("/.hidden.mp3"), 10485);
+    write(m_music + QStringLiteral("/cover.jpg"), 100);
+    write(m_music + QStringLiteral("/almost.mp3x"), 100);
+    QVERIFY(QFile::link(QStringLiteral("one.mp3"), m_music + QStringLiteral("/link.mp3")));
+    QVERIFY(QFile::link(QStringLiteral("gone"), m_music + QStringLiteral("/broken.mp3")));
+}
+
+void tst_TunefoldList::help()
+{
+    const Run result = run({QStringLiteral("--help")});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.out.startsWith("Usage: tunefold-list FOLDER OUTPUT"));
+}
+
+void tst_TunefoldList::wrongArguments()
+{
+    const Run result = run({m_music});
+    QCOMPARE(result.exitCode, 2);
+    QCOMPARE(result.err.count('\n'), 1);
+}
+
+void tst_TunefoldList::noMatch_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("no mp3") << QStringLiteral("empty");
+    QTest::newRow("missing folder") << QStringLiteral("nowhere");
+}
+
+void tst_TunefoldList::noMatch()
+{
+    QFETCH(QString, folder);
+    const QString target = m_dir.filePath(QStringLiteral("kept.html"));
+    write(target, 3);
+    const Run result = run({m_dir.filePath(folder), target});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err, QByteArray("Sorry, there are no MP3's in this directory\n"));
+    QCOMPARE(QFileInfo(target).size(), 3);
+}
+
+void tst_TunefoldList::writesList()
+{
+    const QString target = m_dir.filePath(QStringLiteral("list.html"));
+    const Run result = run({m_music, target});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QByteArray("6 MP3's were generated, have a nice day!\n"));
+
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.size(), 5 + 4 * 6 + 1); // the last CR LF leaves an empty piece
+    QMap<QByteArray, QByteArray> sizes;    // name -> size cell
+    for (int i = 5; i < lines.size() - 3; i += 4) {
+        QCOMPARE(lines[i].size(), 266); // 260 + "</TD>" + CR
+        sizes.insert(lines[i].left(lines[i].indexOf('\0')), lines[i + 1]);
+    }
+    const auto cell = [](const char *size) {
+        return "<TD WIDTH='50%'>" + QByteArray(size) + " MB</TD>\r";
+    };
+    QCOMPARE(sizes.value("one.mp3"), cell("1.50"));
+    QCOMPARE(sizes.value("LOUD.MP3"), cell("5120.00"));
+    QCOMPARE(sizes.value(".hidden.mp3"), cell("0.01"));
+    QCOMPARE(sizes.value("album.mp3"), cell("0.00"));
+    QCOMPARE(sizes.value("link.mp3"), cell("1.50"));
+    QCOMPARE(sizes.value("broken.mp3"), cell("0.00"));
+}
+
+void tst_TunefoldList::writesToStandardOutput()
+{
+    const Run result = run({m_music, QStringLiteral("-")});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.out.startsWith("<P>MP3 list generated by:"));
+    QVERIFY(result.out.endsWith("</TABLE>\r\n"));
+    QCOMPARE(result.err, QByteArray("6 MP3's were generated, have a nice day!\n"));
+}
+
+void tst_TunefoldList::localeDecimalSeparator()
+{
+    const Run result =
+        run({m_music, QStringLiteral("-")}, {QStringLiteral("LC_NUMERIC=de_DE.UTF-8")});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.out.contains("<TD WIDTH='50%'>1,50 MB</TD>\r\n"));
+}
+
+void tst_TunefoldList::unwritableTarget_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("folder that does not exist") << QStringLiteral("nowhere/list.html");
+    QTest::newRow("a folder as target") << QStringLiteral("music");
+}
+
+void tst_TunefoldList::unwritableTarget()
+{
+    QFETCH(QString, target);
+    const QString path = m_dir.filePath(target);
+    const Run result = run({m_music, path});
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.startsWith("tunefold-list: " + QFile::encodeName(path) + ": "), result.err);
+    QCOMPARE(result.err.count('\n'), 1);
+    QVERIFY(result.out.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(tst_TunefoldList)
+#include "tst_tunefoldlist.moc"
