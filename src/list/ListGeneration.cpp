@@ -96,15 +96,14 @@ void Image2_Click(const QByteArray &folder, FolderSearch &search, CommonDialog &
             return std::nullopt;
         return CD.FileName;
     };
-    const ListOutcome outcome = generateList(folder, search, askForTarget, output,
-                                             QLocale::system().decimalPoint());
+    const ListOutcome outcome =
+        generateList(folder, search, askForTarget, output, QLocale::system().decimalPoint());
     switch (outcome.kind) {
     case ListOutcome::NoMatch:
         messages.show(QString::fromLatin1(NoFilesText), OkOnly, QString::fromLatin1(NoFilesTitle));
         break;
     case ListOutcome::Written:
-        messages.show(finishedText(outcome.count), Information,
-                      QString::fromLatin1(FinishedTitle));
+        messages.show(finishedText(outcome.count), Information, QString::fromLatin1(FinishedTitle));
         break;
     case ListOutcome::Cancelled:
     case ListOutcome::Failed:

@@ -6,7 +6,10 @@ namespace tunefold {
 
 namespace {
 
-constexpr bool isContinuation(unsigned char byte) noexcept { return (byte & 0xC0) == 0x80; }
+constexpr bool isContinuation(unsigned char byte) noexcept
+{
+    return (byte & 0xC0) == 0x80;
+}
 
 constexpr unsigned char foldCase(unsigned char c) noexcept
 {
@@ -75,9 +78,8 @@ bool matchesPattern(std::string_view pattern, std::string_view name) noexcept
         } else if (p < pattern.size() && pattern[p] == '?') {
             ++p;
             n += narrowCharLength(name, n);
-        } else if (p < pattern.size() &&
-                   foldCase(static_cast<unsigned char>(pattern[p])) ==
-                       foldCase(static_cast<unsigned char>(name[n]))) {
+        } else if (p < pattern.size() && foldCase(static_cast<unsigned char>(pattern[p])) ==
+                                             foldCase(static_cast<unsigned char>(name[n]))) {
             ++p;
             ++n;
         } else if (starP != std::string_view::npos) {

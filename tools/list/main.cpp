@@ -39,7 +39,8 @@ int main(int argc, char **argv)
         return 0;
     }
     if (argc != 3) {
-        std::fputs("tunefold-list: expected FOLDER and OUTPUT (see tunefold-list --help)\n", stderr);
+        std::fputs("tunefold-list: expected FOLDER and OUTPUT (see tunefold-list --help)\n",
+                   stderr);
         return 2;
     }
 
