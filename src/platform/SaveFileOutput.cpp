@@ -25,10 +25,15 @@ bool SaveFileOutput::open(const QString &path)
 
 bool SaveFileOutput::write(std::string_view bytes)
 {
-    const qint64 written = m_file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (written != static_cast<qint64>(bytes.size())) {
-        m_error = m_file.errorString();
-        return false;
+    // A short write is not yet a failure: a disk that is filling up takes
+    // what fits and only the next write tells why the rest did not.
+    while (!bytes.empty()) {
+        const qint64 written = m_file.write(bytes.data(), qint64(bytes.size()));
+        if (written <= 0) {
+            m_error = m_file.errorString();
+            return false;
+        }
+        bytes.remove_prefix(std::size_t(written));
     }
     return true;
 }
