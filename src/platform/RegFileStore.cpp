@@ -1,0 +1,170 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/RegFileStore.h"
+
+#include "app/AppIdentity.h"
+#include "platform/RegFileParser.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tunefold {
+namespace {
+
+// Rights that change a key or its security: granted only with write rights.
+constexpr quint32 WriteAccess = 0x2           // KEY_SET_VALUE
+                                | 0x4         // KEY_CREATE_SUB_KEY
+                                | 0x20        // KEY_CREATE_LINK
+                                | 0x10000     // DELETE
+                                | 0x40000     // WRITE_DAC
+                                | 0x80000     // WRITE_OWNER
+                                | 0x10000000  // GENERIC_ALL
+                                | 0x40000000; // GENERIC_WRITE
+
+constexpr HKEY FirstRoot = 0x80000000;
+
+enum class ReadResult { Read, Missing, Unreadable };
+
+// Reads a regular file whole. O_NONBLOCK keeps a FIFO put in the file's
+// place from blocking the open; fstat then refuses it.
+ReadResult readRegularFile(const QString &path, QByteArray &contents)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Unreadable;
+    ReadResult result = ReadResult::Unreadable;
+    struct stat info = {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        info.st_size <= RegFileStore::MaxFileSize) {
+        char chunk[64 * 1024];
+        for (;;) {
+            const ssize_t got = ::read(fd, chunk, sizeof chunk);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0) {
+                result = got == 0 ? ReadResult::Read : ReadResult::Unreadable;
+                break;
+            }
+            contents.append(chunk, qsizetype(got));
+            if (contents.size() > RegFileStore::MaxFileSize)
+                break; // it grew while being read
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
+} // namespace
+
+RegFileStore::RegFileStore(const QString &path, WriteRights rights) : m_path(path), m_rights(rights)
+{
+    load();
+}
+
+RegFileStore RegFileStore::fromBytes(QByteArrayView text, WriteRights rights)
+{
+    RegFileStore store(rights);
+    store.m_table = RegFileParser::parse(text);
+    return store;
+}
+
+QString RegFileStore::machineStorePath()
+{
+    return app::programFile(QStringLiteral("machine.reg"));
+}
+
+void RegFileStore::load()
+{
+    QByteArray contents;
+    switch (readRegularFile(m_path, contents)) {
+    case ReadResult::Read:
+        m_table = RegFileParser::parse(contents);
+        break;
+    case ReadResult::Missing:
+        break;
+    case ReadResult::Unreadable:
+        m_readable = false;
+        break;
+    }
+}
+
+bool RegFileStore::mayWrite() const
+{
+    if (m_rights == WriteRights::Denied)
+        return false;
+    return m_path.isEmpty() || ::access(QFile::encodeName(m_path).constData(), W_OK) == 0;
+}
+
+QByteArray RegFileStore::keyPath(HKEY root) const
+{
+    switch (root) {
+    case 0x80000000:
+        return QByteArrayLiteral("HKEY_CLASSES_ROOT");
+    case 0x80000001:
+        return QByteArrayLiteral("HKEY_CURRENT_USER");
+    case HKEY_LOCAL_MACHINE:
+        return QByteArrayLiteral("HKEY_LOCAL_MACHINE");
+    case 0x80000003:
+        return QByteArrayLiteral("HKEY_USERS");
+    case 0x80000005:
+        return QByteArrayLiteral("HKEY_CURRENT_CONFIG");
+    default:
+        return m_open.value(root); // an open key serves as a root too
+    }
+}
+
+long RegFileStore::RegOpenKeyExA(HKEY root, const QByteArray &subKey, quint32 /*options*/,
+                                 quint32 access, HKEY &result)
+{
+    result = 0;
+    QByteArray path = keyPath(root);
+    if (path.isEmpty())
+        return ERROR_INVALID_HANDLE;
+    if (!m_readable)
+        return ERROR_ACCESS_DENIED;
+    if (!subKey.isEmpty())
+        path += '\\' + subKey;
+    if (!m_table.exists(path))
+        return ERROR_FILE_NOT_FOUND;
+    if ((access & WriteAccess) != 0 && !mayWrite())
+        return ERROR_ACCESS_DENIED;
+
+    // Handles stay below the roots' values and are not reused while open.
+    do {
+        m_lastHandle = m_lastHandle + 1 >= FirstRoot ? 1 : m_lastHandle + 1;
+    } while (m_open.contains(m_lastHandle));
+    m_open.insert(m_lastHandle, path);
+    result = m_lastHandle;
+    return ERROR_SUCCESS;
+}
+
+long RegFileStore::RegQueryValueExA(HKEY key, const QByteArray &valueName, quint32 &type,
+                                    std::span<std::uint8_t> data, quint32 &byteCount)
+{
+    const auto open = m_open.constFind(key);
+    if (open == m_open.constEnd())
+        return ERROR_INVALID_HANDLE;
+    const RegValue *value = m_table.value(*open, valueName);
+    if (value == nullptr)
+        return ERROR_FILE_NOT_FOUND;
+
+    type = value->type;
+    const auto capacity = std::min<std::size_t>(byteCount, data.size());
+    const auto size = std::size_t(value->data.size());
+    byteCount = quint32(size);
+    if (size > capacity)
+        return ERROR_MORE_DATA;
+    std::copy_n(value->data.constData(), size, data.begin());
+    return ERROR_SUCCESS;
+}
+
+long RegFileStore::RegCloseKey(HKEY key)
+{
+    return m_open.remove(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+} // namespace tunefold
