@@ -1,0 +1,35 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/AppIdentity.h"
+#include "app/Application.h"
+#include "app/Assets.h"
+#include "main_window/frmMain.h"
+
+#include <QIcon>
+#include <memory>
+
+int main(int argc, char *argv[])
+{
+    tunefold::Application app(argc, argv);
+    tunefold::initAssets();
+    QApplication::setApplicationName(QString::fromLatin1(tunefold::app::Title));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(tunefold::app::Major)
+                                            .arg(tunefold::app::Minor)
+                                            .arg(tunefold::app::Revision));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon16.png")));
+    // Lets desktops match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.harrowfen.Tunefold"));
+
+    // The window's Form_Load runs inside its constructor; if it fails the
+    // window is never shown.
+    std::unique_ptr<tunefold::frmMain> window;
+    try {
+        window = std::make_unique<tunefold::frmMain>();
+    } catch (...) {
+        tunefold::reportRuntimeError(tunefold::RuntimeError::from(std::current_exception()));
+        return EXIT_FAILURE;
+    }
+    window->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,37 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window/Label.h"
+
+#include "main_window/MouseMoves.h"
+
+#include <QMouseEvent>
+
+namespace tunefold {
+
+Label::Label(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    keepMouseMoves(this);
+    setFocusPolicy(Qt::NoFocus);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextFormat(Qt::PlainText);
+}
+
+void Label::setForeColor(quint32 color)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, colorFromValue(color));
+    setPalette(colours);
+}
+
+void Label::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    Q_EMIT mouseMoved(event->buttons(), event->modifiers(), event->position());
+}
+
+QColor colorFromValue(quint32 color)
+{
+    return QColor(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF));
+}
+
+} // namespace tunefold

@@ -1,0 +1,217 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window/frmMain.h"
+
+#include "app/AppIdentity.h"
+#include "app/Assets.h"
+#include "app/ProgramPointer.h"
+#include "list/ListGeneration.h"
+#include "main_window/DriveList.h"
+#include "main_window/FolderList.h"
+#include "main_window/FormSurface.h"
+#include "main_window/Label.h"
+#include "main_window/PictureBox.h"
+#include "main_window/StatusBar.h"
+#include "main_window/Twips.h"
+#include "platform/PosixFolderSearch.h"
+#include "platform/QtCommonDialog.h"
+#include "platform/QtMessageBox.h"
+#include "platform/QtVolumeList.h"
+#include "platform/SaveFileOutput.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+
+namespace tunefold {
+
+namespace {
+
+// The client area below the menu bar, and the background picture's own size.
+constexpr int ClientWidth = 6252;
+constexpr int ClientHeight = 3696;
+constexpr int BackgroundWidth = 7290;
+constexpr int BackgroundHeight = 5025;
+
+constexpr quint32 Black = 0x000000;
+constexpr quint32 Blue = 0xFF0000;
+
+const QString IdleText = QStringLiteral("Idle");
+const QString StarText = QStringLiteral("Click me to begin the search!");
+
+} // namespace
+
+frmMain::frmMain(Platform platform, QWidget *parent)
+    : QMainWindow(parent), m_dialog(std::move(platform.dialog)),
+      m_messages(std::move(platform.messages)), m_volumes(std::move(platform.volumes)),
+      m_pointerFile(std::move(platform.pointerFile))
+{
+    initAssets();
+    if (!m_dialog)
+        m_dialog = std::make_unique<QtCommonDialog>(this);
+    if (!m_messages)
+        m_messages = std::make_unique<QtMessageBox>(this);
+    if (!m_volumes)
+        m_volumes = std::make_unique<QtVolumeList>();
+    if (m_pointerFile.isEmpty())
+        m_pointerFile = app::programFile(QStringLiteral("hand.cur"));
+
+    setWindowTitle(QStringLiteral("Harrowfen's Tunefold"));
+    // A fixed frame: minimise and close, but no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    createMenus();
+    createControls();
+    showStartFolder();
+    connectHandlers();
+    Form_Load();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
+    centreOnScreen();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createMenus()
+{
+    MenuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    MenuExit = MenuFile->addAction(QStringLiteral("E&xit"));
+    MenuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    MenuAbout = MenuHelp->addAction(QStringLiteral("&About..."));
+}
+
+void frmMain::createControls()
+{
+    m_surface = new FormSurface(
+        QStringLiteral(":/assets/background.svg"),
+        QSizeF(BackgroundWidth / TwipsPerPixel, BackgroundHeight / TwipsPerPixel), this);
+    m_surface->setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());
+    setCentralWidget(m_surface);
+
+    // Created in the order of their tab positions: that is also the focus
+    // chain, and the later ones lie on top where boxes touch.
+    Drive1 = new DriveList(m_volumes->volumes(), m_surface);
+    Drive1->setGeometry(twipsRect(240, 360, 2052, 288));
+    Dir1 = new FolderList(m_surface);
+    Dir1->setGeometry(twipsRect(240, 1080, 2052, 2232));
+    // The two captions size themselves to their text.
+    Label1 = new Label(QStringLiteral("Drive:"), m_surface);
+    Label1->move(twipsRect(240, 120, 420, 192).topLeft());
+    Label1->adjustSize();
+    Label2 = new Label(QStringLiteral("Look in:"), m_surface);
+    Label2->move(twipsRect(240, 840, 552, 192).topLeft());
+    Label2->adjustSize();
+    StatusBar1 = new StatusBar(m_surface);
+    StatusBar1->setGeometry(twipsRect(0, 3444, ClientWidth, 252));
+    StatusBar1->setText(IdleText);
+    Label3 = new Label(QStringLiteral("What now?  First choose a drive, then choose a folder to "
+                                      "search in.  Then just click the star!"),
+                       m_surface);
+    Label3->setWordWrap(true);
+    QRect instructions = twipsRect(2880, 240, 2772, 612);
+    // The box holds three lines of a small font. A larger default font needs
+    // more: the box grows downwards rather than cut the text off.
+    instructions.setHeight(
+        qMax(instructions.height(), Label3->heightForWidth(instructions.width())));
+    Label3->setGeometry(instructions);
+    Image1 = new PictureBox(QStringLiteral(":/assets/shrug.svg"), m_surface);
+    Image1->setGeometry(twipsRect(3000, 960, 2340, 2388));
+    Image2 = new PictureBox(QStringLiteral(":/assets/star.svg"), m_surface);
+    Image2->setGeometry(twipsRect(5400, 840, 492, 372));
+    // Where the grown text reaches the pictures' boxes, the text lies over
+    // the man but under the star, which must stay clickable everywhere.
+    Label3->stackUnder(Image2);
+
+    setTabOrder(Drive1, Dir1);
+    Drive1->setFocus();
+}
+
+// The process's current folder, on its volume. A current folder that has
+// been removed or cannot be read leaves the list at the root instead of
+// empty.
+void frmMain::showStartFolder()
+{
+    const QString current = QDir::currentPath();
+    Drive1->chooseVolumeOf(current);
+    if (current.isEmpty() || Dir1->setPath(current) != 0)
+        (void)Dir1->setPath(QByteArray("/"));
+}
+
+void frmMain::connectHandlers()
+{
+    connect(Drive1, &QComboBox::currentIndexChanged, this, &frmMain::Drive1_Change);
+    connect(m_surface, &FormSurface::mouseMoved, this, &frmMain::Form_MouseMove);
+    connect(Image2, &PictureBox::clicked, this, &frmMain::Image2_Click);
+    connect(Image2, &PictureBox::mouseMoved, this, &frmMain::Image2_MouseMove);
+    connect(Label3, &Label::mouseMoved, this, &frmMain::Label3_MouseMove);
+    connect(MenuAbout, &QAction::triggered, this, &frmMain::MenuAbout_Click);
+    connect(MenuExit, &QAction::triggered, this, &frmMain::MenuExit_Click);
+}
+
+void frmMain::centreOnScreen()
+{
+    const QScreen *onScreen = screen();
+    if (!onScreen)
+        return;
+    const QRect available = onScreen->availableGeometry();
+    move(available.center() - QPoint(width() / 2, height() / 2));
+}
+
+// Loads the hand pointer. The setting stays as it is, so nothing changes on
+// the screen until the pointer first passes over the star.
+void frmMain::Form_Load()
+{
+    ProgramPointer::setCustomImage(loadPointerFile(m_pointerFile));
+}
+
+// Moves the folder list to the chosen volume's current folder: the process's
+// current folder if it lies there, otherwise the volume's root.
+void frmMain::Drive1_Change()
+{
+    const QString drive = Drive1->Drive();
+    const QString current = QDir::currentPath();
+    const QString folder = volumeRootOf(Drive1->volumes(), current) == drive ? current : drive;
+    if (const int error = Dir1->setPath(folder); error != 0)
+        m_messages->show(qt_error_string(error), Exclamation, QStringLiteral("Warning"));
+}
+
+void frmMain::Form_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF)
+{
+    StatusBar1->setText(IdleText);
+    Label3->setForeColor(Black);
+    ProgramPointer::set(ProgramPointer::Arrow);
+}
+
+void frmMain::Image2_Click()
+{
+    PosixFolderSearch search;
+    SaveFileOutput output;
+    tunefold::Image2_Click(Dir1->pathBytes(), search, *m_dialog, output, *m_messages);
+}
+
+void frmMain::Image2_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF)
+{
+    StatusBar1->setText(StarText);
+    ProgramPointer::set(ProgramPointer::Custom);
+}
+
+void frmMain::Label3_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF)
+{
+    Label3->setForeColor(Blue);
+}
+
+// Help > About...: the place where the About window is shown, modal. It does
+// nothing until the About window is wired in.
+void frmMain::MenuAbout_Click() {}
+
+// Ends the program at once: every event loop returns, nested ones included,
+// and no further event is handled.
+void frmMain::MenuExit_Click()
+{
+    QCoreApplication::exit(0);
+}
+
+} // namespace tunefold

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Tunefold - lists the MP3 files of a folder as an HTML page.
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
+# Starts the real program on a virtual X display and does what a user would:
+# looks at the window's size and place, makes a list with the mouse, leaves
+# by File > Exit, and starts it once without hand.cur.
+# Usage: smoke.sh PROGRAM [SCREENSHOT.png]
+# Exits 77 (skipped) when the X tools are not installed.
+set -euo pipefail
+
+program=$(realpath "$1")
+screenshot=${2:-}
+title="Harrowfen's Tunefold"
+
+if [[ ${SMOKE_INNER:-} != 1 ]]; then
+  for tool in xvfb-run xdotool xwininfo; do
+    command -v "$tool" >/dev/null || { echo "smoke: $tool is not installed" >&2; exit 77; }
+  done
+  SMOKE_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+fail() { echo "smoke: $*" >&2; exit 1; }
+
+# The id of the first window named $1, waiting up to ten seconds.
+wait_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to ten seconds for process $1 to end; prints its exit status.
+wait_exit() {
+  for _ in $(seq 100); do
+    kill -0 "$1" 2>/dev/null || { wait "$1" && echo 0 || echo $?; return 0; }
+    sleep 0.1
+  done
+  kill "$1"
+  return 1
+}
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# 1. The window: 417 x 246 logical pixels of client area under the menu bar,
+# centred on the screen.
+mkdir "$work/music"
+head -c 1048576 /dev/zero >"$work/music/First Song.mp3"
+cd "$work/music"
+"$program" 2>"$work/errors" &
+pid=$!
+id=$(wait_window "$title") || fail "no window titled \"$title\""
+info=$(xwininfo -id "$id")
+width=$(awk '/Width:/ {print $2}' <<<"$info")
+height=$(awk '/Height:/ {print $2}' <<<"$info")
+left=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
+top=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
+echo "smoke: window ${width}x${height} at ${left},${top}"
+[[ $width -eq 417 ]] || fail "width $width, expected 417"
+((height > 246 && height < 300)) || fail "height $height: expected 246 and a menu bar"
+((left - (1024 - width) / 2 <= 1 && (1024 - width) / 2 - left <= 1)) || fail "not centred across"
+((top - (768 - height) / 2 <= 1 && (768 - height) / 2 - top <= 1)) || fail "not centred down"
+
+if [[ -n $screenshot ]]; then
+  command -v import >/dev/null || fail "import (imagemagick) is needed for a screenshot"
+  sleep 0.5
+  import -window "$id" "$screenshot"
+fi
+
+# 2. A list made with the mouse and the save dialog: the star in the
+# current folder, a name typed without its extension, the final message.
+menu=$((height - 246))
+xdotool mousemove --sync $((left + 376)) $((top + menu + 68)) click 1
+dialog=$(wait_window "Save your MP3 list...") || fail "no save dialog after a click on the star"
+xdotool windowfocus --sync "$dialog"
+xdotool type --delay 20 "$work/list"
+xdotool key Return
+finished=$(wait_window "Finished") || fail "no final message"
+xdotool windowfocus --sync "$finished"
+xdotool key Return
+grep -q "First Song.mp3" "$work/list.html" || fail "the list does not name the song"
+grep -q "1.00 MB" "$work/list.html" || fail "the list does not give the size"
+
+# 3. File > Exit by its access keys ends the program at once, with status 0.
+xdotool windowfocus --sync "$id"
+xdotool key --clearmodifiers alt+f
+sleep 0.3
+xdotool key x
+status=$(wait_exit "$pid") || fail "File > Exit did not end the program"
+[[ $status -eq 0 ]] || fail "File > Exit ended with status $status"
+
+# 4. Without hand.cur beside it the program reports a run-time error in a box
+# and on standard error, and ends with a failure status once the box is
+# closed, without ever showing its window.
+cp "$program" "$work/tunefold"
+"$work/tunefold" 2>"$work/errors" &
+pid=$!
+box=$(wait_window "Tunefold") || fail "no error box without hand.cur"
+xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 && fail "window shown without hand.cur"
+xdotool windowfocus --sync "$box"
+xdotool key Return
+status=$(wait_exit "$pid") || fail "the program did not end after the error box"
+[[ $status -ne 0 ]] || fail "ended with status 0 without hand.cur"
+grep -q "Run-time error 2: No such file or directory: $work/hand.cur" "$work/errors" \
+  || fail "no report on standard error: $(cat "$work/errors")"
+
+echo "smoke: passed"
