@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/frmMain.h"
 
+#include "about/frmAbout.h"
 #include "app/AppIdentity.h"
 #include "app/Assets.h"
 #include "app/ProgramPointer.h"
@@ -203,9 +204,11 @@ void frmMain::Label3_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF)
     Label3->setForeColor(Blue);
 }
 
-// Help > About...: the place where the About window is shown, modal. It does
-// nothing until the About window is wired in.
-void frmMain::MenuAbout_Click() {}
+// Help > About...: returns once the About window has closed.
+void frmMain::MenuAbout_Click()
+{
+    frmAbout::showModal(this);
+}
 
 // Ends the program at once: every event loop returns, nested ones included,
 // and no further event is handled.

@@ -1,0 +1,25 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "about/AboutTexts.h"
+
+namespace tunefold::about {
+
+QString versionText(qint16 major, qint16 minor, qint16 revision)
+{
+    return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
+}
+
+QString makersNotice()
+{
+    return QStringLiteral("Copyright \u00A9 2026 Harrowfen Software.");
+}
+
+QString legalWarning()
+{
+    return QStringLiteral(
+        "This program is protected by copyright law and international treaties. Any "
+        "unauthorised use of it, including reverse engineering, copying or distribution, "
+        "in whole or in part, is strictly prohibited by law.");
+}
+
+} // namespace tunefold::about

@@ -1,0 +1,20 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace tunefold::about {
+
+// "Version " and the three numbers in plain decimal joined by ".":
+// versionText(1, 0, 12) is "Version 1.0.12".
+[[nodiscard]] QString versionText(qint16 major, qint16 minor, qint16 revision);
+
+// The maker's notice of rights: one line of 36 characters.
+[[nodiscard]] QString makersNotice();
+
+// The legal warning below the separator: two sentences, 206 characters.
+[[nodiscard]] QString legalWarning();
+
+} // namespace tunefold::about

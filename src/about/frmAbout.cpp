@@ -1,0 +1,157 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "about/frmAbout.h"
+
+#include "about/AboutTexts.h"
+#include "about/SysInfoLauncher.h"
+#include "app/AppIdentity.h"
+#include "main_window/Twips.h"
+#include "platform/DetachedProgramStarter.h"
+#include "platform/QtMessageBox.h"
+#include "platform/RegFileStore.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace tunefold {
+
+namespace {
+
+// The client area and the background picture's own size, in twips. The
+// picture is drawn at that size from the top-left corner and the window cuts
+// off what lies outside.
+constexpr int ClientWidth = 5736;
+constexpr int ClientHeight = 3564;
+constexpr int BackgroundWidth = 7290;
+constexpr int BackgroundHeight = 5025;
+
+// Left-aligned, wrapping at word boundaries, never resizing itself: text
+// below its height is cut off, and the background shows through.
+QLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+void setTextColour(QLabel *label, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+frmAbout::frmAbout(QWidget *parent, Launcher startSysInfo)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      m_startSysInfo(std::move(startSysInfo)),
+      m_background(QStringLiteral(":/assets/background.svg"),
+                   QSizeF(BackgroundWidth / TwipsPerPixel, BackgroundHeight / TwipsPerPixel))
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About MyApp"));
+    setWindowIcon(QIcon(QStringLiteral(":/assets/icon16.png")));
+    setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());
+    setSizeGripEnabled(false);
+    createControls();
+    Form_Load();
+}
+
+void frmAbout::createControls()
+{
+    // Created in tab order, so OK comes first and System Info... second.
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(twipsRect(4245, 2625, 1260, 345));
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+
+    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    cmdSysInfo->setGeometry(twipsRect(4260, 3075, 1245, 345));
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    setTabOrder(cmdOK, cmdSysInfo);
+
+    Label1 = makeLabel(this, "Label1", twipsRect(1080, 720, 3972, 252), about::makersNotice());
+    lblTitle = makeLabel(this, "lblTitle", twipsRect(1056, 240, 3888, 240),
+                         QStringLiteral("Application Title"));
+    setTextColour(lblTitle, Qt::black);
+    lblVersion =
+        makeLabel(this, "lblVersion", twipsRect(1080, 480, 3888, 228), QStringLiteral("Version"));
+    lblDisclaimer =
+        makeLabel(this, "lblDisclaimer", twipsRect(255, 2625, 3870, 825), about::legalWarning());
+    setTextColour(lblDisclaimer, Qt::black);
+
+    cmdOK->setFocus();
+}
+
+void frmAbout::Form_Load()
+{
+    setWindowTitle(QStringLiteral("About ") + QLatin1String(app::Title));
+    lblVersion->setText(about::versionText(app::Major, app::Minor, app::Revision));
+    lblTitle->setText(QLatin1String(app::Title));
+}
+
+void frmAbout::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_background.pixmap(size(), devicePixelRatioF()));
+    // Line1: an etched separator, a grey line with a white one a pixel below
+    // it. Filled rectangles keep each line on exactly its own rows, which a
+    // 2-pixel pen centred on the line would not.
+    const auto line = [&painter](int x1, int y, int x2, int thickness, const QColor &colour) {
+        const int left = twipsToPixels(x1);
+        painter.fillRect(QRect(left, twipsToPixels(y), twipsToPixels(x2) - left, thickness),
+                         colour);
+    };
+    line(90, 2451, 5660, 1, QColor(128, 128, 128));
+    line(105, 2466, 5660, 2, QColor(255, 255, 255));
+}
+
+void frmAbout::cmdOK_Click()
+{
+    accept();
+}
+
+void frmAbout::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
+
+void frmAbout::StartSysInfo()
+{
+    if (m_startSysInfo)
+        m_startSysInfo();
+}
+
+void frmAbout::showModal(QWidget *mainWindow, const Launcher &startSysInfo)
+{
+    // QDialog centres itself over its parent, and a window with a parent is
+    // kept out of the taskbar. Closing by any means ends exec().
+    frmAbout dialog(mainWindow, startSysInfo);
+    dialog.exec();
+}
+
+void frmAbout::showModal(QWidget *mainWindow)
+{
+    frmAbout dialog(mainWindow, {});
+    // The message stands over the About box, which stays open beneath it.
+    QtMessageBox messages(&dialog);
+    dialog.m_startSysInfo = [&messages] {
+        // A new store on every press, so an edited machine.reg counts at once.
+        RegFileStore store(RegFileStore::machineStorePath());
+        DetachedProgramStarter starter;
+        tunefold::StartSysInfo(store, starter, messages);
+    };
+    dialog.exec();
+}
+
+} // namespace tunefold

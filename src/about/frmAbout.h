@@ -1,0 +1,55 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "main_window/SvgPicture.h"
+
+#include <QDialog>
+#include <functional>
+
+class QLabel;
+class QPushButton;
+
+namespace tunefold {
+
+// The About box: title, version, the maker's notice and a legal warning over
+// the background picture, with OK and System Info.... It keeps nothing
+// between openings; each opening builds a new one.
+class frmAbout final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // What System Info... does on each press; it must report its own failures.
+    using Launcher = std::function<void()>;
+
+    frmAbout(QWidget *parent, Launcher startSysInfo);
+
+    // Opens a new About box, modal and centred over mainWindow, and returns
+    // once it has closed. System Info... looks the program up in machine.reg
+    // beside the executable and tells of failure in a message box.
+    static void showModal(QWidget *mainWindow);
+    // As above, with System Info... running startSysInfo.
+    static void showModal(QWidget *mainWindow, const Launcher &startSysInfo);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void createControls();
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+    void StartSysInfo();
+
+    Launcher m_startSysInfo;
+    SvgPicture m_background;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdSysInfo = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *lblTitle = nullptr;
+    QLabel *lblVersion = nullptr;
+    QLabel *lblDisclaimer = nullptr;
+};
+
+} // namespace tunefold
