@@ -10,49 +10,37 @@
 #include "platform/OutputFile.h"
 
 #include <QList>
-#include <QString>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace tunefold::test {
 
-// Delivers a fixed list of entries, or a generated run of count entries.
 class ScriptedFolderSearch final : public FolderSearch
 {
 public:
     std::vector<std::pair<std::string, std::uint64_t>> entries;
-    std::uint64_t generated = 0; // when non-zero: "0.mp3", "1.mp3", ...
-    std::string pattern;         // as last given to findFirst
+    std::string pattern; // as last given to findFirst
     int closes = 0;
 
     bool findFirst(std::string_view p, FolderEntry &entry) override
     {
-        pattern = std::string(p);
+        pattern = p;
         m_next = 0;
         return findNext(entry);
     }
     bool findNext(FolderEntry &entry) override
     {
-        const std::uint64_t total = generated ? generated : entries.size();
-        if (m_next >= total)
+        if (m_next == entries.size())
             return false;
-        if (generated) {
-            m_name = std::to_string(m_next) + ".mp3";
-            entry.size = m_next;
-        } else {
-            m_name = entries[m_next].first;
-            entry.size = entries[m_next].second;
-        }
-        entry.name = m_name;
+        entry = {entries[m_next].first, entries[m_next].second};
         ++m_next;
         return true;
     }
     void close() override { ++closes; }
 
 private:
-    std::uint64_t m_next = 0;
-    std::string m_name;
+    std::size_t m_next = 0;
 };
 
 // Answers ShowSave() with the next scripted choice; nullopt is a cancel.
@@ -65,12 +53,10 @@ public:
     bool ShowSave() override
     {
         ++shown;
-        const std::optional<QString> answer =
-            answers.isEmpty() ? std::nullopt : answers.takeFirst();
-        if (!answer)
-            return false;
-        FileName = *answer;
-        return true;
+        const auto answer = answers.isEmpty() ? std::nullopt : answers.takeFirst();
+        if (answer)
+            FileName = *answer;
+        return answer.has_value();
     }
 };
 
@@ -92,22 +78,18 @@ public:
     }
 };
 
-// Keeps the document in memory; can be told to fail at open or after a
-// number of bytes, as a full disk would.
+// Keeps the document in memory; fails at open, or after failAfter bytes as
+// a full disk would.
 class MemoryOutput final : public OutputFile
 {
 public:
-    std::string committed; // what a reader of the target would see
+    std::string committed = "old"; // what a reader of the target sees
     std::string pending;
     bool failOpen = false;
     std::size_t failAfter = std::string::npos;
     int discards = 0;
 
-    bool open(const QString &) override
-    {
-        pending.clear();
-        return !failOpen;
-    }
+    bool open(const QString &) override { return !failOpen; }
     bool write(std::string_view bytes) override
     {
         if (pending.size() + bytes.size() > failAfter)

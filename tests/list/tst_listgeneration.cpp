@@ -8,22 +8,6 @@
 using namespace tunefold;
 using test::ShownMessage;
 
-class tst_ListGeneration : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void pattern_data();
-    void pattern();
-    void noMatchAsksNothing();
-    void cancelWritesNothing();
-    void dialogIsSetUpAndRemembered();
-    void oneMatch();
-    void countPastSixteenBits();
-    void failuresEndSilently_data();
-    void failuresEndSilently();
-};
-
 namespace {
 
 // The window's side of one click, all of it scripted.
@@ -34,129 +18,117 @@ struct Click
     test::MemoryOutput output;
     test::RecordingMessageBox messages;
 
+    explicit Click(std::size_t matches, QList<std::optional<QString>> answers = {})
+    {
+        for (std::size_t i = 0; i < matches; ++i)
+            search.entries.emplace_back(std::to_string(i) + ".mp3", 1048576);
+        dialog.answers = std::move(answers);
+    }
     void run(const QByteArray &folder = "/music")
     {
         Image2_Click(folder, search, dialog, output, messages);
     }
+    QByteArray document() const { return QByteArray::fromStdString(output.committed); }
 };
+
+const QString Target = QStringLiteral("/tmp/list.html");
 
 } // namespace
 
-void tst_ListGeneration::pattern_data()
+class tst_ListGeneration : public QObject
 {
-    QTest::addColumn<QByteArray>("folder");
-    QTest::addColumn<QByteArray>("pattern");
-    QTest::newRow("root") << QByteArray("/") << QByteArray("/*.mp3");
-    QTest::newRow("folder") << QByteArray("/home/a/Music") << QByteArray("/home/a/Music/*.mp3");
-    QTest::newRow("closing slash") << QByteArray("/home/a/") << QByteArray("/home/a/*.mp3");
-}
+    Q_OBJECT
 
-void tst_ListGeneration::pattern()
-{
-    QFETCH(QByteArray, folder);
-    QFETCH(QByteArray, pattern);
-    Click click;
-    click.run(folder);
-    QCOMPARE(QByteArray::fromStdString(click.search.pattern), pattern);
-}
+private Q_SLOTS:
+    void pattern_data()
+    {
+        QTest::addColumn<QByteArray>("folder");
+        QTest::addColumn<QByteArray>("pattern");
+        QTest::newRow("root") << QByteArray("/") << QByteArray("/*.mp3");
+        QTest::newRow("folder") << QByteArray("/home/a/Music") << QByteArray("/home/a/Music/*.mp3");
+        QTest::newRow("closing slash") << QByteArray("/home/a/") << QByteArray("/home/a/*.mp3");
+    }
+    void pattern()
+    {
+        QFETCH(QByteArray, folder);
+        Click click(0);
+        click.run(folder);
+        QTEST(QByteArray::fromStdString(click.search.pattern), "pattern");
+    }
 
-void tst_ListGeneration::noMatchAsksNothing()
-{
-    Click click;
-    click.run();
-    QCOMPARE(click.dialog.shown, 0);
-    QCOMPARE(click.messages.shown,
-             (QList<ShownMessage>{{QStringLiteral("Sorry, there are no MP3's in this directory"), 0,
-                                   QStringLiteral("No files found")}}));
-    QVERIFY(click.output.committed.empty());
-}
+    void noMatchAsksNothing()
+    {
+        Click click(0);
+        click.run();
+        QCOMPARE(click.dialog.shown, 0);
+        QCOMPARE(
+            click.messages.shown,
+            (QList<ShownMessage>{{QStringLiteral("Sorry, there are no MP3's in this directory"), 0,
+                                  QStringLiteral("No files found")}}));
+    }
 
-void tst_ListGeneration::cancelWritesNothing()
-{
-    Click click;
-    click.search.entries = {{"a.mp3", 1}};
-    click.dialog.answers = {std::nullopt};
-    click.output.committed = "old";
-    click.run();
-    QCOMPARE(click.dialog.shown, 1);
-    QVERIFY(click.messages.shown.isEmpty());
-    QCOMPARE(click.output.committed, std::string("old"));
-    QVERIFY(click.output.pending.empty());
-    QCOMPARE(click.search.closes, 1);
-}
+    void dialogIsSetUpAndRemembered()
+    {
+        Click click(1, {Target, std::nullopt});
+        click.run();
+        QCOMPARE(click.dialog.DefaultExt, QStringLiteral("html"));
+        QCOMPARE(click.dialog.DialogTitle, QStringLiteral("Save your MP3 list..."));
+        QCOMPARE(click.dialog.Filter, QStringLiteral("HTML Files (*.html)|*.html"));
+        QVERIFY(click.dialog.CancelError);
+        // A cancel writes and shows nothing; the dialog still holds the
+        // first choice to offer next time.
+        click.output.committed = "old";
+        click.messages.shown.clear();
+        click.run();
+        QCOMPARE(click.dialog.FileName, Target);
+        QCOMPARE(click.output.committed, std::string("old"));
+        QVERIFY(click.messages.shown.isEmpty());
+        QCOMPARE(click.search.closes, 2);
+    }
 
-void tst_ListGeneration::dialogIsSetUpAndRemembered()
-{
-    Click click;
-    click.search.entries = {{"a.mp3", 1}};
-    click.dialog.answers = {QStringLiteral("/tmp/first.html"), std::nullopt};
-    click.run();
-    QCOMPARE(click.dialog.DefaultExt, QStringLiteral("html"));
-    QCOMPARE(click.dialog.DialogTitle, QStringLiteral("Save your MP3 list..."));
-    QCOMPARE(click.dialog.Filter, QStringLiteral("HTML Files (*.html)|*.html"));
-    QVERIFY(click.dialog.CancelError);
-    // The second click's dialog still holds the first choice to offer.
-    click.run();
-    QCOMPARE(click.dialog.shown, 2);
-    QCOMPARE(click.dialog.FileName, QStringLiteral("/tmp/first.html"));
-}
+    void finishes_data()
+    {
+        QTest::addColumn<int>("matches");
+        QTest::newRow("one") << 1;
+        QTest::newRow("past 16 bits") << 40000;
+    }
+    void finishes()
+    {
+        QFETCH(int, matches);
+        Click click(std::size_t(matches), {Target});
+        click.run();
+        QCOMPARE(
+            click.messages.shown,
+            (QList<ShownMessage>{{QString::number(matches) +
+                                      QStringLiteral(" MP3's were generated, have a nice day!"),
+                                  64, QStringLiteral("Finished")}}));
+        QCOMPARE(click.document().count("\r\n"), 5 + 4 * matches);
+        QCOMPARE(click.document().count("<TR>"), matches);
+        QVERIFY(click.document().endsWith("1.00 MB</TD>\r\n</TR>\r\n</TABLE>\r\n"));
+    }
 
-void tst_ListGeneration::oneMatch()
-{
-    Click click;
-    click.search.entries = {{"a.mp3", 1048576}};
-    click.dialog.answers = {QStringLiteral("/tmp/list.html")};
-    click.run();
-    QCOMPARE(click.messages.shown,
-             (QList<ShownMessage>{{QStringLiteral("1 MP3's were generated, have a nice day!"), 64,
-                                   QStringLiteral("Finished")}}));
-    const QByteArray document = QByteArray::fromStdString(click.output.committed);
-    QCOMPARE(document.count("\r\n"), 9);
-    QVERIFY(document.endsWith("1.00 MB</TD>\r\n</TR>\r\n</TABLE>\r\n"));
-    QCOMPARE(click.search.closes, 1);
-}
-
-void tst_ListGeneration::countPastSixteenBits()
-{
-    Click click;
-    click.search.generated = 40000;
-    click.dialog.answers = {QStringLiteral("/tmp/list.html")};
-    click.run();
-    const QByteArray document = QByteArray::fromStdString(click.output.committed);
-    QCOMPARE(document.count("\r\n"), 5 + 4 * 40000);
-    QCOMPARE(document.count("<TR>"), 40000);
-    QVERIFY(document.endsWith("</TR>\r\n</TABLE>\r\n"));
-    QCOMPARE(click.messages.shown.size(), 1);
-    QCOMPARE(click.messages.shown[0].text,
-             QStringLiteral("40000 MP3's were generated, have a nice day!"));
-}
-
-void tst_ListGeneration::failuresEndSilently_data()
-{
-    QTest::addColumn<bool>("failOpen");
-    QTest::addColumn<int>("failAfter");
-    QTest::newRow("cannot open") << true << -1;
-    QTest::newRow("disk fills at once") << false << 0;
-    QTest::newRow("disk fills part way") << false << 300000;
-}
-
-void tst_ListGeneration::failuresEndSilently()
-{
-    Click click;
-    QFETCH(bool, failOpen);
-    QFETCH(int, failAfter);
-    click.search.generated = 5000;
-    click.dialog.answers = {QStringLiteral("/tmp/list.html")};
-    click.output.committed = "old";
-    click.output.failOpen = failOpen;
-    if (failAfter >= 0)
-        click.output.failAfter = std::size_t(failAfter);
-    click.run();
-    QVERIFY(click.messages.shown.isEmpty());
-    QCOMPARE(click.output.committed, std::string("old"));
-    QCOMPARE(click.output.discards, failOpen ? 0 : 1);
-    QCOMPARE(click.search.closes, 1);
-}
+    void failuresEndSilently_data()
+    {
+        QTest::addColumn<bool>("failOpen");
+        QTest::addColumn<int>("failAfter");
+        QTest::newRow("cannot open") << true << -1;
+        QTest::newRow("disk fills at once") << false << 0;
+        QTest::newRow("disk fills part way") << false << 300000;
+    }
+    void failuresEndSilently()
+    {
+        QFETCH(bool, failOpen);
+        QFETCH(int, failAfter);
+        Click click(5000, {Target});
+        click.output.failOpen = failOpen;
+        click.output.failAfter = failAfter < 0 ? std::string::npos : std::size_t(failAfter);
+        click.run();
+        QVERIFY(click.messages.shown.isEmpty());
+        QCOMPARE(click.output.committed, std::string("old"));
+        QCOMPARE(click.output.discards, failOpen ? 0 : 1);
+        QCOMPARE(click.search.closes, 1);
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_ListGeneration)
 #include "tst_listgeneration.moc"
