@@ -31,6 +31,13 @@ bool needsReference(unsigned char c)
     return c < 32 || c == 127 || c == '<' || c == '>';
 }
 
+// Printable ASCII that needs no reference.
+bool isPlainAscii(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 32 && byte < 127 && byte != '<' && byte != '>';
+}
+
 void appendReference(std::string &out, unsigned char c)
 {
     if (c == '<') {
@@ -52,18 +59,21 @@ void appendNameField(std::string &out, std::string_view name)
 {
     // A name could otherwise open a tag in the reader's browser or end the
     // line early; "&" and quotes are left alone, as they always were.
-    const std::size_t start = out.size();
-    if (std::none_of(name.begin(), name.end(), [](char c) { return needsReference(c); })) {
+    std::size_t width = 0;
+    if (std::all_of(name.begin(), name.end(), [](char c) { return isPlainAscii(c); })) {
+        // The usual name goes out as it is, a character a byte, in one pass.
         out += name;
+        width = name.size();
     } else {
+        const std::size_t start = out.size();
         for (const char c : name) {
             if (needsReference(c))
                 appendReference(out, static_cast<unsigned char>(c));
             else
                 out += c;
         }
+        width = narrowCharCount(std::string_view(out).substr(start));
     }
-    const std::size_t width = narrowCharCount(std::string_view(out).substr(start));
     out.append(width < NameFieldWidth ? NameFieldWidth - width : 1, '\0');
 }
 

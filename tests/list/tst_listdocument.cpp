@@ -64,6 +64,10 @@ private Q_SLOTS:
         QTest::newRow("255 bytes") << QByteArray(255, 'x') << QByteArray(255, 'x') << 5;
         QTest::newRow("escaped past the width")
             << QByteArray(200, '<') << QByteArray("&lt;").repeated(200) << 1;
+        // Plain ASCII skips escaping and counting; a long one, and one that needs both.
+        QTest::newRow("letter and tag")
+            << QByteArray("\xC3\xA9<") << QByteArray("\xC3\xA9&lt;") << 255;
+        QTest::newRow("plain past the width") << QByteArray(300, 'x') << QByteArray(300, 'x') << 1;
     }
     void nameField()
     {

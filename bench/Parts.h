@@ -1,0 +1,32 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "BenchFolders.h"
+#include "ChildProcess.h"
+#include "Report.h"
+
+#include <vector>
+
+namespace tunefold::bench {
+
+// Each part prints its own Markdown table on standard output and returns
+// whether the goals it checks were met.
+
+// Wall time of tunefold-list, find, tree and the C floor, alternating runs.
+bool reportWallTimes(const Settings &settings, const std::vector<BenchFolder> &folders);
+// Peak resident memory of tunefold-list for a small and a large folder.
+bool reportMemory(const Settings &settings, const BenchFolder &small, const BenchFolder &large);
+// System calls of tunefold-list (and find, for comparison) under strace.
+bool reportSyscalls(const Settings &settings, const BenchFolder &folder);
+// Time until the tunefold window is mapped under Xvfb, with a bare Qt window
+// as the baseline.
+bool reportStartup(const Settings &settings);
+
+// The commands that make one list of folder into the cache's out folder.
+[[nodiscard]] Command listCommand(const Settings &settings, const BenchFolder &folder);
+[[nodiscard]] Command findCommand(const Settings &settings, const BenchFolder &folder);
+[[nodiscard]] Command treeCommand(const Settings &settings, const BenchFolder &folder);
+[[nodiscard]] Command floorCommand(const Settings &settings, const BenchFolder &folder);
+
+} // namespace tunefold::bench
