@@ -14,7 +14,7 @@ screenshot=${2:-}
 title="Harrowfen's Tunefold"
 
 if [[ ${SMOKE_INNER:-} != 1 ]]; then
-  for tool in xvfb-run xdotool xwininfo; do
+  for tool in xvfb-run xdotool; do
     command -v "$tool" >/dev/null || { echo "smoke: $tool is not installed" >&2; exit 77; }
   done
   SMOKE_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
@@ -32,6 +32,9 @@ wait_window() {
   done
   return 1
 }
+
+# Whether $1 and $2 differ by one at most.
+near() { (($1 - $2 <= 1 && $2 - $1 <= 1)); }
 
 # Waits up to ten seconds for process $1 to end; prints its exit status.
 wait_exit() {
@@ -54,16 +57,11 @@ cd "$work/music"
 "$program" 2>"$work/errors" &
 pid=$!
 id=$(wait_window "$title") || fail "no window titled \"$title\""
-info=$(xwininfo -id "$id")
-width=$(awk '/Width:/ {print $2}' <<<"$info")
-height=$(awk '/Height:/ {print $2}' <<<"$info")
-left=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
-top=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
-echo "smoke: window ${width}x${height} at ${left},${top}"
-[[ $width -eq 417 ]] || fail "width $width, expected 417"
-((height > 246 && height < 300)) || fail "height $height: expected 246 and a menu bar"
-((left - (1024 - width) / 2 <= 1 && (1024 - width) / 2 - left <= 1)) || fail "not centred across"
-((top - (768 - height) / 2 <= 1 && (768 - height) / 2 - top <= 1)) || fail "not centred down"
+eval "$(xdotool getwindowgeometry --shell "$id")" # X, Y, WIDTH, HEIGHT
+echo "smoke: window ${WIDTH}x${HEIGHT} at ${X},${Y}"
+((WIDTH == 417)) || fail "width $WIDTH, expected 417"
+((HEIGHT > 246 && HEIGHT < 300)) || fail "height $HEIGHT: expected 246 and a menu bar"
+near "$X" $(((1024 - WIDTH) / 2)) && near "$Y" $(((768 - HEIGHT) / 2)) || fail "not centred"
 
 if [[ -n $screenshot ]]; then
   command -v import >/dev/null || fail "import (imagemagick) is needed for a screenshot"
@@ -73,8 +71,7 @@ fi
 
 # 2. A list made with the mouse and the save dialog: the star in the
 # current folder, a name typed without its extension, the final message.
-menu=$((height - 246))
-xdotool mousemove --sync $((left + 376)) $((top + menu + 68)) click 1
+xdotool mousemove --sync $((X + 376)) $((Y + HEIGHT - 246 + 68)) click 1
 dialog=$(wait_window "Save your MP3 list...") || fail "no save dialog after a click on the star"
 xdotool windowfocus --sync "$dialog"
 xdotool type --delay 20 "$work/list"

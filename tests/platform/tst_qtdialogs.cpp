@@ -4,99 +4,52 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 
 using namespace tunefold;
-
-namespace {
-
-// Runs act on the next modal window as soon as it is up, as a user would.
-// Counts the modal windows that came up, so a question that should not be
-// asked is caught (and closed, so the test does not hang).
-class ModalScript : public QObject
-{
-public:
-    explicit ModalScript(std::function<void(QWidget *)> act) : m_act(std::move(act))
-    {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
-        m_timer.start();
-    }
-
-    int seen = 0;
-
-private:
-    void poll()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == m_last)
-            return;
-        m_last = modal;
-        ++seen;
-        if (seen == 1)
-            m_act(modal);
-        // Whatever act left open (a failed check returns early) is closed,
-        // so the call under test returns.
-        if (auto *dialog = qobject_cast<QDialog *>(modal); dialog && dialog->isVisible())
-            dialog->reject();
-    }
-
-    std::function<void(QWidget *)> m_act;
-    QTimer m_timer;
-    QWidget *m_last = nullptr;
-};
-
-} // namespace
 
 class tst_QtDialogs : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void saveDialog();
-};
-
-void tst_QtDialogs::saveDialog()
-{
-    QTemporaryDir folder;
-    const QString existing = QDir(folder.path()).canonicalPath() + "/old.html";
-    QFile file(existing);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-
-    QtCommonDialog dialog;
-    dialog.DefaultExt = QStringLiteral("html");
-    dialog.DialogTitle = QStringLiteral("Save your MP3 list...");
-    dialog.Filter = QStringLiteral("HTML Files (*.html)|*.html");
+    // The save dialog as list generation sets it up, shown twice: a name
+    // typed without its extension gets it, replacing a file asks nothing,
+    // and the next showing offers the last choice again.
+    void saveDialog()
     {
-        ModalScript first([&](QWidget *modal) {
-            auto *files = qobject_cast<QFileDialog *>(modal);
+        const QString target = QDir::tempPath() + "/list.html";
+        QtCommonDialog dialog;
+        dialog.DefaultExt = "html";
+        dialog.DialogTitle = "Save your MP3 list...";
+        dialog.Filter = "HTML Files (*.html)|*.html";
+        QStringList offered;
+        // Answers the dialog once it is up, with the name typed without its
+        // extension, and closes it by done(), which asks nothing, before any
+        // check can fail and leave it open; the dialog lives until its exec()
+        // returns.
+        const auto answer = [&](QDialog::DialogCode code) {
+            auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             QVERIFY(files);
+            offered = files->selectedFiles();
+            files->selectFile(target.chopped(5));
+            static_cast<QDialog *>(files)->done(code);
             QCOMPARE(files->acceptMode(), QFileDialog::AcceptSave);
             QCOMPARE(files->windowTitle(), QStringLiteral("Save your MP3 list..."));
             QCOMPARE(files->nameFilters(), QStringList{"HTML Files (*.html)"});
-            // Typed without its extension, and the file exists already.
-            files->selectFile(existing.chopped(5));
-            static_cast<QDialog *>(files)->accept();
-        });
-        QVERIFY(dialog.ShowSave());
-        QCOMPARE(dialog.FileName, existing);
-        QTest::qWait(50);
-        QCOMPARE(first.seen, 1); // no question before replacing
-    }
+            QVERIFY(files->testOption(QFileDialog::DontConfirmOverwrite));
+        };
 
-    // The next showing offers the last choice.
-    QStringList offered;
-    ModalScript second(
-        [&](QWidget *modal) { offered = qobject_cast<QFileDialog *>(modal)->selectedFiles(); });
-    QVERIFY(!dialog.ShowSave());
-    QCOMPARE(offered, QStringList{existing});
-}
+        QTimer::singleShot(0, this, [&] { answer(QDialog::Accepted); });
+        QVERIFY(dialog.ShowSave());
+        QCOMPARE(dialog.FileName, target);
+        QTimer::singleShot(0, this, [&] { answer(QDialog::Rejected); });
+        QVERIFY(!dialog.ShowSave());
+        QCOMPARE(offered, QStringList{target});
+    }
+};
 
 QTEST_MAIN(tst_QtDialogs)
 #include "tst_qtdialogs.moc"
