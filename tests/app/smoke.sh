@@ -36,10 +36,16 @@ wait_window() {
 # Whether $1 and $2 differ by one at most.
 near() { (($1 - $2 <= 1 && $2 - $1 <= 1)); }
 
-# Waits up to ten seconds for process $1 to end; prints its exit status.
+# Waits up to ten seconds for process $1 to end and sets status to its exit
+# status. It runs in this shell, not in $(...): only the shell that started a
+# process can wait for it.
 wait_exit() {
   for _ in $(seq 100); do
-    kill -0 "$1" 2>/dev/null || { wait "$1" && echo 0 || echo $?; return 0; }
+    if ! kill -0 "$1" 2>/dev/null; then
+      status=0
+      wait "$1" || status=$?
+      return 0
+    fi
     sleep 0.1
   done
   kill "$1"
@@ -87,7 +93,7 @@ xdotool windowfocus --sync "$id"
 xdotool key --clearmodifiers alt+f
 sleep 0.3
 xdotool key x
-status=$(wait_exit "$pid") || fail "File > Exit did not end the program"
+wait_exit "$pid" || fail "File > Exit did not end the program"
 [[ $status -eq 0 ]] || fail "File > Exit ended with status $status"
 
 # 4. Without hand.cur beside it the program reports a run-time error in a box
@@ -100,7 +106,7 @@ box=$(wait_window "Tunefold") || fail "no error box without hand.cur"
 xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 && fail "window shown without hand.cur"
 xdotool windowfocus --sync "$box"
 xdotool key Return
-status=$(wait_exit "$pid") || fail "the program did not end after the error box"
+wait_exit "$pid" || fail "the program did not end after the error box"
 [[ $status -ne 0 ]] || fail "ended with status 0 without hand.cur"
 grep -q "Run-time error 2: No such file or directory: $work/hand.cur" "$work/errors" \
   || fail "no report on standard error: $(cat "$work/errors")"
