@@ -132,16 +132,10 @@ void frmAbout::StartSysInfo()
         m_startSysInfo();
 }
 
-void frmAbout::showModal(QWidget *mainWindow, const Launcher &startSysInfo)
+void frmAbout::showModal(QWidget *mainWindow)
 {
     // QDialog centres itself over its parent, and a window with a parent is
     // kept out of the taskbar. Closing by any means ends exec().
-    frmAbout dialog(mainWindow, startSysInfo);
-    dialog.exec();
-}
-
-void frmAbout::showModal(QWidget *mainWindow)
-{
     frmAbout dialog(mainWindow, {});
     // The message stands over the About box, which stays open beneath it.
     QtMessageBox messages(&dialog);

@@ -29,8 +29,6 @@ public:
     // once it has closed. System Info... looks the program up in machine.reg
     // beside the executable and tells of failure in a message box.
     static void showModal(QWidget *mainWindow);
-    // As above, with System Info... running startSysInfo.
-    static void showModal(QWidget *mainWindow, const Launcher &startSysInfo);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
