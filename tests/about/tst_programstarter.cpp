@@ -6,46 +6,40 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 using namespace tunefold;
 
-namespace {
-const QString HostileName = QStringLiteral("-n \"q\" 'q'; $(touch x) `touch x` & touch x");
-}
-
-// Each row gets a fresh folder holding "prog", a script that notes the name
-// it was started under and its argument count, copies of it named ".hidden"
-// and a name a shell would split and act on, a link to it and a folder.
-// How the launcher meets these is covered by tst_sysinfolauncher.
+// A folder holding "prog", a script that notes the name it was started under
+// and its argument count, copies of it named ".hidden" and a name a shell
+// would split and act on, a link to it and a folder. It is the test's
+// current folder, where a shell would act. How the launcher meets these is
+// covered by tst_sysinfolauncher.
 class tst_ProgramStarter : public QObject
 {
     Q_OBJECT
 
-private:
-    QString path(const QString &name) const { return m_dir->filePath(name); }
-    QStringList runs() const
+    const QString HostileName = QStringLiteral("-n \"q\" 'q'; $(touch x) `touch x` & touch x");
+    QTemporaryDir m_dir;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QByteArray runs() const
     {
         QFile log(path(QStringLiteral("ran.log")));
-        if (!log.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
     }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
 
 private Q_SLOTS:
-    void init()
+    void initTestCase()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QFile script(path(QStringLiteral("prog")));
-        QVERIFY(m_dir->isValid() && script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho \"$0|$#\" >> '" + QFile::encodeName(path("ran.log")) + "'\n");
-        script.close();
-        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QVERIFY(script.copy(path(".hidden")) && script.copy(path(HostileName)));
-        QVERIFY(QDir(m_dir->path()).mkdir("dir") && QFile::link(path("prog"), path("link")));
+        QVERIFY(QDir::setCurrent(m_dir.path()) && QDir().mkdir("dir"));
+        QFile script(QStringLiteral("prog"));
+        QVERIFY(script.open(QIODevice::WriteOnly, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(script.write("#!/bin/sh\necho \"$0|$#\" >> ran.log\n") > 0);
+        QVERIFY(script.copy(".hidden") && script.copy(HostileName) && QFile::link("prog", "link"));
     }
+    // Each row starts with no run noted. The rows before it waited for the
+    // programs they started.
+    void init() { QFile::remove(path(QStringLiteral("ran.log"))); }
 
     void files_data()
     {
@@ -69,7 +63,7 @@ private Q_SLOTS:
         QFETCH(QString, ran);
         QCOMPARE(DetachedProgramStarter().isOrdinaryFile(path(name)), ordinary);
         QCOMPARE(DetachedProgramStarter().start(path(name)), !ran.isEmpty());
-        const QStringList expected = ran.isEmpty() ? QStringList() : QStringList{path(ran)};
+        const QByteArray expected = ran.isEmpty() ? "" : QFile::encodeName(path(ran)) + '\n';
         QTRY_COMPARE_WITH_TIMEOUT(runs(), expected, 10000);
         QVERIFY(!QFile::exists(path("x")));
     }

@@ -21,20 +21,15 @@ private Q_SLOTS:
     void readers()
     {
         // clang-format off
-        const auto cpu = [](QByteArrayView text) { const auto s = parseCpuInfo(text); return std::pair(s.model, s.count); };
-        const auto memory = [](QByteArrayView text) { const auto s = parseMemInfo(text); return std::pair(s.totalKiB, s.availableKiB); };
-        QCOMPARE(osPrettyName("NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nID=debian\n"), u"Debian GNU/Linux 12 (bookworm)"_s);
-        QCOMPARE(osPrettyName("PRETTY_NAME='A \\ B'"), u"A \\ B"_s); // single quotes keep backslashes
-        QCOMPARE(osPrettyName("PRETTY_NAME=\"Say \\\"hi\\\" \\$5\""), u"Say \"hi\" $5"_s);
-        QCOMPARE(osPrettyName("#PRETTY_NAME=\"Hidden\"\nNAME=Shown\n"), u"Shown"_s);
-        QCOMPARE(osPrettyName("XPRETTY_NAME=No\n"), u"Linux"_s);
-        QCOMPARE(osPrettyName("PRETTY_NAME=\"Sch\xc3\xb6n\""), u"Sch\u00f6n"_s);
-        QCOMPARE(cpu("processor\t: 0\nvendor_id\t: X\nmodel name\t: Fast CPU @ 3GHz\n\nprocessor\t: 1\nmodel name\t: Fast CPU @ 3GHz\n"), std::pair(u"Fast CPU @ 3GHz"_s, 2));
+        const auto cpu = [](QByteArrayView text) { return std::pair(parseCpuInfo(text).model, parseCpuInfo(text).count); };
+        const auto memory = [](QByteArrayView text) { return std::pair(parseMemInfo(text).totalKiB, parseMemInfo(text).availableKiB); };
+        QCOMPARE(osPrettyName("NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian \\\"12\\\" \\$5\"\nID=debian\n"), u"Debian \"12\" $5"_s);
+        QCOMPARE(osPrettyName("PRETTY_NAME='Sch\xc3\xb6n \\ B'"), u"Sch\u00f6n \\ B"_s); // single quotes keep backslashes
+        QCOMPARE(osPrettyName("#PRETTY_NAME=\"Hidden\"\nXPRETTY_NAME=No\nNAME=Shown\n"), u"Shown"_s);
+        QCOMPARE(cpu("processor\t: 0\nvendor_id\t: X\nmodel name\t: Fast: 3GHz\n\nprocessor\t: 1\nmodel name\t: Fast: 3GHz\n"), std::pair(u"Fast: 3GHz"_s, 2));
         QCOMPARE(cpu("Processor\t: ARMv7 rev 4 (v7l)\nprocessor\t: 0\nprocessor\t: 1\nprocessor\t: 2\nHardware\t: Board\n"), std::pair(u"ARMv7 rev 4 (v7l)"_s, 3));
-        QCOMPARE(cpu("model name : A: B\n"), std::pair(u"A: B"_s, 0));
         QCOMPARE(memory("MemTotal:       16318412 kB\nMemFree:  100 kB\nMemAvailable:    8159206 kB\n"), std::pair(std::optional<qint64>(16318412), std::optional<qint64>(8159206)));
-        QCOMPARE(memory("MemTotal: 1024 kB\n"), std::pair(std::optional<qint64>(1024), std::optional<qint64>())); // kernels before 3.14
-        QCOMPARE(memory("MemTotal: lots\n"), std::pair(std::optional<qint64>(), std::optional<qint64>()));
+        QCOMPARE(memory("MemTotal: lots\n"), std::pair(std::optional<qint64>(), std::optional<qint64>())); // no number, and no MemAvailable (as before Linux 3.14)
         QCOMPARE(parseUptime("59.99 10.00\n"), std::optional<qint64>(59));
         QCOMPARE(parseUptime(""), std::optional<qint64>());
         QCOMPARE(formatUptime(59), u"0 minutes"_s);
@@ -53,7 +48,6 @@ private Q_SLOTS:
     {
         SysInfoWindow window;
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         for (const char *name : {"os", "kernel", "host", "cpuModel", "cpuCount", "memTotal",
                                  "memAvailable", "uptime", "screen"}) {
             const auto *label = window.findChild<QLabel *>(QLatin1String(name));
