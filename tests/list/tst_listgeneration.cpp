@@ -7,6 +7,7 @@
 
 using namespace tunefold;
 using test::ShownMessage;
+Q_DECLARE_METATYPE(ShownMessage)
 
 namespace {
 
@@ -51,17 +52,6 @@ private Q_SLOTS:
         QCOMPARE(click.search.pattern, std::string("/music/*.mp3"));
     }
 
-    void noMatchAsksNothing()
-    {
-        Click click(0);
-        click.run();
-        QCOMPARE(click.dialog.shown, 0);
-        QCOMPARE(
-            click.messages.shown,
-            (QList<ShownMessage>{{QStringLiteral("Sorry, there are no MP3's in this directory"), 0,
-                                  QStringLiteral("No files found")}}));
-    }
-
     void dialogIsSetUpAndRemembered()
     {
         Click click(1, {Target, std::nullopt});
@@ -81,22 +71,32 @@ private Q_SLOTS:
         QCOMPARE(click.search.closes, 2);
     }
 
+    // Nothing found asks nothing; otherwise the count of rows written,
+    // beyond what 16 bits hold too.
     void finishes_data()
     {
         QTest::addColumn<int>("matches");
-        QTest::newRow("one") << 1;
-        QTest::newRow("past 16 bits") << 40000;
+        QTest::addColumn<ShownMessage>("message");
+        const QString done = QStringLiteral(" MP3's were generated, have a nice day!");
+        const QString finished = QStringLiteral("Finished");
+        QTest::newRow("none") << 0
+                              << ShownMessage{
+                                     QStringLiteral("Sorry, there are no MP3's in this directory"),
+                                     0, QStringLiteral("No files found")};
+        QTest::newRow("one") << 1 << ShownMessage{u'1' + done, 64, finished};
+        QTest::newRow("past 16 bits")
+            << 40000 << ShownMessage{QStringLiteral("40000") + done, 64, finished};
     }
     void finishes()
     {
         QFETCH(int, matches);
+        QFETCH(ShownMessage, message);
         Click click(std::size_t(matches), {Target});
         click.run();
-        QCOMPARE(
-            click.messages.shown,
-            (QList<ShownMessage>{{QString::number(matches) +
-                                      QStringLiteral(" MP3's were generated, have a nice day!"),
-                                  64, QStringLiteral("Finished")}}));
+        QCOMPARE(click.dialog.shown, matches ? 1 : 0);
+        QCOMPARE(click.messages.shown, QList<ShownMessage>{message});
+        if (matches == 0)
+            return;
         QCOMPARE(click.document().count("\r\n"), 5 + 4 * matches);
         QCOMPARE(click.document().count("<TR>"), matches);
         QVERIFY(click.document().endsWith("1.00 MB</TD>\r\n</TR>\r\n</TABLE>\r\n"));
