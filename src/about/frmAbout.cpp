@@ -5,6 +5,7 @@
 #include "about/AboutTexts.h"
 #include "about/SysInfoLauncher.h"
 #include "app/AppIdentity.h"
+#include "app/Assets.h"
 #include "main_window/Twips.h"
 #include "platform/DetachedProgramStarter.h"
 #include "platform/QtMessageBox.h"
@@ -18,13 +19,9 @@ namespace tunefold {
 
 namespace {
 
-// The client area and the background picture's own size, in twips. The
-// picture is drawn at that size from the top-left corner and the window cuts
-// off what lies outside.
+// The client area, in twips.
 constexpr int ClientWidth = 5736;
 constexpr int ClientHeight = 3564;
-constexpr int BackgroundWidth = 7290;
-constexpr int BackgroundHeight = 5025;
 
 // Left-aligned, wrapping at word boundaries, never resizing itself: text
 // below its height is cut off, and the background shows through.
@@ -53,8 +50,7 @@ frmAbout::frmAbout(QWidget *parent, Launcher startSysInfo)
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       m_startSysInfo(std::move(startSysInfo)),
-      m_background(QStringLiteral(":/assets/background.svg"),
-                   QSizeF(BackgroundWidth / TwipsPerPixel, BackgroundHeight / TwipsPerPixel))
+      m_background(QString::fromLatin1(BackgroundPicture), BackgroundSize)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About MyApp"));

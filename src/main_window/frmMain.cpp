@@ -30,11 +30,9 @@ namespace tunefold {
 
 namespace {
 
-// The client area below the menu bar, and the background picture's own size.
+// The client area below the menu bar, in twips.
 constexpr int ClientWidth = 6252;
 constexpr int ClientHeight = 3696;
-constexpr int BackgroundWidth = 7290;
-constexpr int BackgroundHeight = 5025;
 
 constexpr quint32 Black = 0x000000;
 constexpr quint32 Blue = 0xFF0000;
@@ -86,9 +84,7 @@ void frmMain::createMenus()
 
 void frmMain::createControls()
 {
-    m_surface = new FormSurface(
-        QStringLiteral(":/assets/background.svg"),
-        QSizeF(BackgroundWidth / TwipsPerPixel, BackgroundHeight / TwipsPerPixel), this);
+    m_surface = new FormSurface(QString::fromLatin1(BackgroundPicture), BackgroundSize, this);
     m_surface->setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());
     setCentralWidget(m_surface);
 
