@@ -3,14 +3,13 @@
 #include "app/ProgramPointer.h"
 
 #include "app/RuntimeError.h"
+#include "platform/SmallFile.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace tunefold {
 
@@ -31,34 +30,6 @@ QCursor cursorFor(ProgramPointer::Value value)
 
 // A pointer file is a few kilobytes; anything far larger is not one.
 constexpr qint64 MaxPointerFileSize = 1 << 20;
-
-// Reads the whole file with the system's calls, which keep errno for the
-// report (QFile does not hand it on).
-QByteArray readPointerFile(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw RuntimeError::fromErrno(errno, path);
-    QByteArray bytes;
-    char buffer[8192];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            const int error = errno;
-            ::close(fd);
-            throw RuntimeError::fromErrno(error, path);
-        }
-        if (got == 0)
-            break;
-        bytes.append(buffer, got);
-        if (bytes.size() > MaxPointerFileSize)
-            break;
-    }
-    ::close(fd);
-    return bytes;
-}
 
 quint16 littleEndian16(const QByteArray &bytes, qsizetype at)
 {
@@ -100,18 +71,21 @@ const QCursor &ProgramPointer::customImage()
 
 QCursor loadPointerFile(const QString &path)
 {
-    const QByteArray bytes = readPointerFile(path);
     const auto invalid = [&path] {
         return RuntimeError(RuntimeError::InvalidPicture,
                             QStringLiteral("Invalid pointer file: %1").arg(path));
     };
+    QByteArray bytes;
+    // Something that is no file, or far too large for a pointer, holds no
+    // pointer; anything else the system refused is reported as it said.
+    if (const int error = readSmallFile(path, MaxPointerFileSize, bytes); error != 0)
+        throw error == EINVAL || error == EFBIG ? invalid() : RuntimeError::fromErrno(error, path);
     // ICONDIR (reserved 0, type 2 for cursors, entry count) and the first
     // ICONDIRENTRY, whose bytes 4 to 7 hold the hotspot's x and y. Qt reads
     // the image but does not hand the hotspot on.
     constexpr qsizetype HeaderSize = 6 + 16;
-    if (bytes.size() < HeaderSize || bytes.size() > MaxPointerFileSize ||
-        littleEndian16(bytes, 0) != 0 || littleEndian16(bytes, 2) != 2 ||
-        littleEndian16(bytes, 4) == 0)
+    if (bytes.size() < HeaderSize || littleEndian16(bytes, 0) != 0 ||
+        littleEndian16(bytes, 2) != 2 || littleEndian16(bytes, 4) == 0)
         throw invalid();
     const int hotX = littleEndian16(bytes, 6 + 4);
     const int hotY = littleEndian16(bytes, 6 + 6);

@@ -4,12 +4,11 @@
 
 #include "app/AppIdentity.h"
 #include "platform/RegFileParser.h"
+#include "platform/SmallFile.h"
 
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tunefold {
@@ -26,37 +25,6 @@ constexpr quint32 WriteAccess = 0x2           // KEY_SET_VALUE
                                 | 0x40000000; // GENERIC_WRITE
 
 constexpr HKEY FirstRoot = 0x80000000;
-
-enum class ReadResult { Read, Missing, Unreadable };
-
-// Reads a regular file whole. O_NONBLOCK keeps a FIFO put in the file's
-// place from blocking the open; fstat then refuses it.
-ReadResult readRegularFile(const QString &path, QByteArray &contents)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Unreadable;
-    ReadResult result = ReadResult::Unreadable;
-    struct stat info = {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        info.st_size <= RegFileStore::MaxFileSize) {
-        char chunk[64 * 1024];
-        for (;;) {
-            const ssize_t got = ::read(fd, chunk, sizeof chunk);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0) {
-                result = got == 0 ? ReadResult::Read : ReadResult::Unreadable;
-                break;
-            }
-            contents.append(chunk, qsizetype(got));
-            if (contents.size() > RegFileStore::MaxFileSize)
-                break; // it grew while being read
-        }
-    }
-    ::close(fd);
-    return result;
-}
 
 } // namespace
 
@@ -80,16 +48,11 @@ QString RegFileStore::machineStorePath()
 void RegFileStore::load()
 {
     QByteArray contents;
-    switch (readRegularFile(m_path, contents)) {
-    case ReadResult::Read:
+    const int error = readSmallFile(m_path, MaxFileSize, contents);
+    if (error == 0)
         m_table = RegFileParser::parse(contents);
-        break;
-    case ReadResult::Missing:
-        break;
-    case ReadResult::Unreadable:
-        m_readable = false;
-        break;
-    }
+    else if (error != ENOENT && error != ENOTDIR)
+        m_readable = false; // a missing file is a store without keys
 }
 
 bool RegFileStore::mayWrite() const
