@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/AboutTexts.h"
 
+#include "app/AppIdentity.h"
+
 namespace tunefold::about {
 
 QString versionText(qint16 major, qint16 minor, qint16 revision)
 {
-    return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
+    return QStringLiteral("Version ") + app::versionNumber(major, minor, revision);
 }
 
 QString makersNotice()

@@ -8,6 +8,11 @@
 
 namespace tunefold::app {
 
+QString versionNumber(qint16 major, qint16 minor, qint16 revision)
+{
+    return QStringLiteral("%1.%2.%3").arg(major).arg(minor).arg(revision);
+}
+
 QString programFolder()
 {
     // /proc/self/exe names the real file even when the program was started

@@ -13,6 +13,10 @@ inline constexpr qint16 Major = 1;
 inline constexpr qint16 Minor = 0;
 inline constexpr qint16 Revision = 0;
 
+// The three numbers in plain decimal joined by ".": "1.0.12".
+[[nodiscard]] QString versionNumber(qint16 major = Major, qint16 minor = Minor,
+                                    qint16 revision = Revision);
+
 // The folder that holds the running executable, links resolved, without a
 // closing "/" (except for "/" itself). hand.cur, machine.reg and the
 // companion programs stand there.

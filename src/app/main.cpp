@@ -13,10 +13,7 @@ int main(int argc, char *argv[])
     tunefold::Application app(argc, argv);
     tunefold::initAssets();
     QApplication::setApplicationName(QString::fromLatin1(tunefold::app::Title));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(tunefold::app::Major)
-                                            .arg(tunefold::app::Minor)
-                                            .arg(tunefold::app::Revision));
+    QApplication::setApplicationVersion(tunefold::app::versionNumber());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon16.png")));
     // Lets desktops match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.harrowfen.Tunefold"));
