@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Scripted stand-ins for the platform, shared by the tests.
+// Scripted stand-ins for the platform, and real files, shared by the tests.
 
 #include "platform/CommonDialog.h"
 #include "platform/FolderSearch.h"
@@ -10,11 +10,22 @@
 #include "platform/OutputFile.h"
 
 #include <QList>
+#include <QTest>
+#include <fcntl.h>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace tunefold::test {
+
+// Creates or empties the file at path, a name of any bytes, as a sparse file
+// of size bytes.
+inline void makeFile(const QByteArray &path, off_t size = 0)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY2(fd >= 0 && ::ftruncate(fd, size) == 0 && ::close(fd) == 0, path.constData());
+}
 
 class ScriptedFolderSearch final : public FolderSearch
 {

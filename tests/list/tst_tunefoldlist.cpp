@@ -1,14 +1,15 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "doubles/Doubles.h"
 #include "platform/NarrowText.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fcntl.h>
 #include <filesystem>
-#include <unistd.h>
+
+using tunefold::test::makeFile;
 
 // tunefold-list as scripts use it, on real folders, hostile names and a
 // disk that fills up.
@@ -40,11 +41,6 @@ class tst_TunefoldList : public QObject
     {
         return run(QStringLiteral(TUNEFOLD_BIN_DIR "/tunefold-list"), arguments, numeric);
     }
-    static void make(const QByteArray &path, off_t size = 0)
-    {
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        QVERIFY2(fd >= 0 && ::ftruncate(fd, size) == 0 && ::close(fd) == 0, path.constData());
-    }
 
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -54,7 +50,7 @@ private Q_SLOTS:
     {
         QDir(m_dir.path()).mkpath(QStringLiteral("empty"));
         QDir(m_dir.path()).mkpath(QStringLiteral("music"));
-        make(QFile::encodeName(path(QStringLiteral("music/one.mp3"))), 1572864);
+        makeFile(QFile::encodeName(path(QStringLiteral("music/one.mp3"))), 1572864);
     }
 
     // Wrong arguments, nothing to list and a target that cannot be written
@@ -85,7 +81,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, error);
-        make(QFile::encodeName(path(QStringLiteral("kept.html"))), 3);
+        makeFile(QFile::encodeName(path(QStringLiteral("kept.html"))), 3);
         for (QString &argument : arguments)
             argument = argument.startsWith(u'-') ? argument : path(argument);
         const Run result = list(arguments);
@@ -127,7 +123,7 @@ private Q_SLOTS:
                 names.append("n" + QByteArray(1, char(byte)) + ".mp3");
         }
         for (const QByteArray &name : names)
-            make(folder + name);
+            makeFile(folder + name);
 
         const Run result = list({QFile::decodeName(folder), QStringLiteral("-")});
         std::filesystem::remove_all(
@@ -153,7 +149,7 @@ private Q_SLOTS:
         const QString folder = path(QStringLiteral("many"));
         QVERIFY(QDir().mkpath(folder));
         for (int i = 0; i < 400; ++i) // about 120 KB of document for 64 KB of disk
-            make(QFile::encodeName(folder + QStringLiteral("/%1.mp3").arg(i)));
+            makeFile(QFile::encodeName(folder + QStringLiteral("/%1.mp3").arg(i)));
         QVERIFY(QDir().mkpath(path(QStringLiteral("small"))));
         const QString script = QStringLiteral(
             "mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 77\n"

@@ -1,14 +1,13 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "doubles/Doubles.h"
 #include "platform/NarrowText.h"
 #include "platform/PosixFolderSearch.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fcntl.h>
 #include <map>
-#include <unistd.h>
 
 using namespace tunefold;
 using Found = std::map<QByteArray, std::uint64_t>;
@@ -24,12 +23,6 @@ Found searchAll(const QByteArray &pattern)
          more = search.findNext(entry))
         found.emplace(QByteArray(entry.name.data(), qsizetype(entry.name.size())), entry.size);
     return found;
-}
-
-void make(const QByteArray &path, off_t size = 0)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QVERIFY2(fd >= 0 && ::ftruncate(fd, size) == 0 && ::close(fd) == 0, path.constData());
 }
 
 } // namespace
@@ -67,12 +60,12 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QByteArray root = QFile::encodeName(dir.path()) + '/';
-        make(root + "a.mp3", 1234);
-        make(root + "B.MP3", 5368709120); // sparse
-        make(root + ".hidden.mp3", 7);
-        make(root + "Con \xEC\x9E\x90\xEB\xB0\xB1.mp3", 3);
-        make(root + "caf\xE9.mp3", 2); // not UTF-8
-        make(root + "a.mp3x", 1);
+        test::makeFile(root + "a.mp3", 1234);
+        test::makeFile(root + "B.MP3", 5368709120); // sparse
+        test::makeFile(root + ".hidden.mp3", 7);
+        test::makeFile(root + "Con \xEC\x9E\x90\xEB\xB0\xB1.mp3", 3);
+        test::makeFile(root + "caf\xE9.mp3", 2); // not UTF-8
+        test::makeFile(root + "a.mp3x", 1);
         QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("folder.mp3"))));
         QVERIFY(QFile::link(QStringLiteral("a.mp3"), dir.filePath(QStringLiteral("link.mp3"))));
         QVERIFY(QFile::link(QStringLiteral("gone"), dir.filePath(QStringLiteral("broken.mp3"))));
@@ -89,7 +82,7 @@ private Q_SLOTS:
     void unreadableFolderMatchesNothing()
     {
         QTemporaryDir dir;
-        make(QFile::encodeName(dir.filePath(QStringLiteral("file.mp3"))));
+        test::makeFile(QFile::encodeName(dir.filePath(QStringLiteral("file.mp3"))));
         QVERIFY(
             searchAll(QFile::encodeName(dir.filePath(QStringLiteral("missing/*.mp3")))).empty());
         QVERIFY(
@@ -102,7 +95,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         for (int i = 0; i < 300; ++i)
-            make(QFile::encodeName(dir.filePath(QStringLiteral("%1.mp3").arg(i))), 1);
+            test::makeFile(QFile::encodeName(dir.filePath(QStringLiteral("%1.mp3").arg(i))), 1);
         PosixFolderSearch search;
         FolderEntry entry;
         QVERIFY(search.findFirst(QFile::encodeName(dir.path()).toStdString() + "/*.mp3", entry));
