@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FileOutput.h"
 
-#include <QList>
+#include "platform/FileAttributes.h"
 
 #include <cerrno>
 #include <csignal>
@@ -10,9 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <optional>
 #include <string>
-#include <sys/xattr.h>
 #include <unistd.h>
 #include <utility>
 
@@ -32,68 +30,6 @@ QByteArray resolvedPath(int fd)
 bool sameFile(const struct stat &a, const struct stat &b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// The names of fd's extended attributes, each ending in NUL; empty where the
-// file system has none. std::nullopt (with errno) when they cannot be read.
-std::optional<QByteArray> attributeNames(int fd)
-{
-    for (;;) {
-        const ssize_t size = flistxattr(fd, nullptr, 0);
-        if (size < 0)
-            return errno == ENOTSUP ? std::optional(QByteArray()) : std::nullopt;
-        QByteArray names(size, '\0');
-        const ssize_t got = flistxattr(fd, names.data(), names.size());
-        if (got >= 0)
-            return names.left(got);
-        if (errno != ERANGE) // ERANGE: one was added since the first call
-            return std::nullopt;
-    }
-}
-
-// Makes to's extended attributes those of from, ACLs and security labels
-// included. Returns 0 or the errno of the call that failed.
-int copyAttributes(int from, int to)
-{
-    const std::optional<QByteArray> wanted = attributeNames(from);
-    const std::optional<QByteArray> present = attributeNames(to);
-    if (!wanted || !present)
-        return errno;
-    // A new file may start with attributes of its own, an ACL inherited
-    // from the folder's default for one.
-    for (const QByteArray &name : present->split('\0')) {
-        if (!name.isEmpty() && !wanted->split('\0').contains(name) &&
-            fremovexattr(to, name.constData()) != 0)
-            return errno;
-    }
-    for (const QByteArray &name : wanted->split('\0')) {
-        if (name.isEmpty())
-            continue;
-        const ssize_t size = fgetxattr(from, name.constData(), nullptr, 0);
-        QByteArray value(size < 0 ? 0 : size, '\0');
-        if (size < 0 || fgetxattr(from, name.constData(), value.data(), value.size()) != size ||
-            fsetxattr(to, name.constData(), value.constData(), value.size(), 0) != 0)
-            return errno ? errno : EIO;
-    }
-    return 0;
-}
-
-// Gives to everything of the file from but its content. The owner goes
-// first because chown clears set-ID bits and file capabilities; the mode goes
-// last because an ACL carries group bits of its own. Returns 0 or an errno;
-// EPERM also when the system quietly kept a bit back.
-int carryOver(int from, int to)
-{
-    struct stat want, got;
-    if (fstat(from, &want) != 0 || fchown(to, want.st_uid, want.st_gid) != 0)
-        return errno;
-    if (const int error = copyAttributes(from, to); error != 0)
-        return error;
-    if (fchmod(to, want.st_mode & 07777) != 0 || fstat(to, &got) != 0)
-        return errno;
-    const bool same = got.st_uid == want.st_uid && got.st_gid == want.st_gid &&
-                      (got.st_mode & 07777) == (want.st_mode & 07777);
-    return same ? 0 : EPERM;
 }
 
 // Holds SIGPIPE back while it lives, so that a FIFO whose reader has gone
@@ -205,7 +141,7 @@ bool FileOutput::prepareReplace(const struct stat &target)
         return false;
     }
     m_tempName = temp.mid(temp.lastIndexOf('/') + 1);
-    if (carryOver(m_target, m_temp) == 0)
+    if (carryOverAttributes(m_target, m_temp) == 0)
         return true;
     ::close(m_temp);
     m_temp = -1;
@@ -239,7 +175,7 @@ bool FileOutput::commit()
     if (m_mode == Replace) {
         // Again now: writing clears set-ID bits and capabilities for anyone
         // but root.
-        if (const int error = carryOver(m_target, m_temp); error != 0)
+        if (const int error = carryOverAttributes(m_target, m_temp); error != 0)
             return fail(error);
         if (fdatasync(m_temp) != 0)
             return fail(errno);
