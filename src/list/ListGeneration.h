@@ -20,17 +20,18 @@ struct ListOutcome
     enum Kind {
         NoMatch,   // nothing matched; no target was asked for
         Cancelled, // the user chose no target
-        Failed,    // the target could not be written; it is as it was
+        Failed,    // the target could not be written; a file that was to be
+                   // replaced is as it was
         Written,   // the whole document is in place
     };
     Kind kind = NoMatch;
     std::uint64_t count = 0; // rows written
-    QString target;          // where the document went
+    QByteArray target;       // where the document went, as the file system names it
     QString error;           // the system's reason, for Failed
 };
 
 // Asks where to write; std::nullopt means the user cancelled.
-using TargetChooser = std::function<std::optional<QString>()>;
+using TargetChooser = std::function<std::optional<QByteArray>()>;
 
 // Builds the search pattern for a folder: "/" joins the folder and "*.mp3"
 // unless the folder already ends in one.
