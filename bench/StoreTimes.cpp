@@ -14,8 +14,10 @@ namespace {
 constexpr std::size_t StoreSize = 16 * 1024 * 1024; // the most the store reads
 
 // Writes lines made by line(0), line(1), ... as long as they fit in
-// StoreSize, unless the file is there already.
-template <typename Line> std::string storeFile(const Settings &settings, const char *name, Line line)
+// StoreSize with end after them, unless the file is there already.
+template <typename Line>
+std::string storeFile(const Settings &settings, const char *name, Line line,
+                      const std::string &end = {})
 {
     const std::string path = settings.cache + "/" + name;
     if (std::ifstream(path).good())
@@ -26,15 +28,25 @@ template <typename Line> std::string storeFile(const Settings &settings, const c
     std::size_t size = 0;
     for (std::size_t index = 0;; ++index) {
         const std::string next = line(index);
-        if (size + next.size() > StoreSize)
+        if (size + next.size() + end.size() > StoreSize)
             break;
         file << next;
         size += next.size();
     }
+    file << end;
     file.close();
     if (!file || std::rename((path + ".part").c_str(), path.c_str()) != 0)
         throw std::runtime_error("cannot write " + path);
     return path;
+}
+
+// ASCII text in UTF-16LE.
+std::string utf16(const std::string &ascii)
+{
+    std::string wide;
+    for (const char c : ascii)
+        wide += {c, '\0'};
+    return wide;
 }
 
 struct Press
@@ -75,13 +87,30 @@ bool reportStore(const Settings &settings)
                        line << '[' << std::hex << index << "]\r\n@=\"\"\r\n";
                        return line.str();
                    })},
-        {"fifteen values of 1 MiB in the first key looked up",
-         storeFile(settings, "longvalues.reg", [&tools](std::size_t index) {
-             if (index == 0)
-                 return "REGEDIT4\r\n\r\n" + tools + "\\MSINFO]\r\n";
-             return "\"v" + std::to_string(index) + "\"=\"" + std::string(1 << 20, 'x') + "\"\r\n";
-         })}};
+        {"sixteen values of 1 MiB in the first key looked up",
+         storeFile(settings, "longvalues.reg",
+                   [&tools](std::size_t index) {
+                       if (index == 0)
+                           return "REGEDIT4\r\n\r\n" + tools + "\\MSINFO]\r\n";
+                       return "\"v" + std::to_string(index) + "\"=\"" +
+                              std::string((1 << 20) - 100, 'x') + "\"\r\n";
+                   })},
+        {"one value of 8 million CJK characters, version 5 in UTF-16LE",
+         storeFile(
+             settings, "utf16value.reg",
+             [&tools](std::size_t index) {
+                 if (index == 0)
+                     return "\xFF\xFE" + utf16("Windows Registry Editor Version 5.00\r\n\r\n" +
+                                                tools + "\\MSINFO]\r\n\"v\"=\"");
+                 std::string characters; // U+4E2D
+                 for (int i = 0; i < 32 * 1024; ++i)
+                     characters += "\x2D\x4E";
+                 return characters;
+             },
+             utf16("\"\r\n"))}};
 
+    // The last takes the most memory a file can: each character of the
+    // value takes three bytes in UTF-8, and its line is held while read.
     std::printf("### One press of System Info... against a 16 MiB machine.reg (median of %d "
                 "runs; grep reads the same file once)\n\n",
                 settings.runs);

@@ -68,33 +68,47 @@ struct Cursor
 };
 
 // "..." with the escapes \\ and \"; any other escape makes the line invalid.
-std::optional<QByteArray> readQuoted(Cursor &in)
+// With line, the buffer that in reads, the text is unescaped to the front of
+// that buffer and handed back in it, which takes no memory beyond the line's:
+// a long value costs its line once, not twice. in may read on, as nothing is
+// written past where it stands.
+std::optional<QByteArray> readQuoted(Cursor &in, QByteArray *line = nullptr)
 {
     if (!in.take('"'))
         return std::nullopt;
     QByteArray out;
-    // At most the rest of the line, in one allocation: growing by steps
-    // would hold old and new copies of a long value at once.
-    out.reserve(in.text.size() - in.pos + 1); // and a closing zero
+    if (line == nullptr)
+        out.reserve(in.text.size() - in.pos + 1); // one allocation, with a closing zero
+    char *next = line == nullptr ? nullptr : line->data();
+    const auto add = [&](const char *from, qsizetype size) {
+        if (next == nullptr)
+            out.append(from, size);
+        else
+            next = std::copy(from, from + size, next); // moves bytes forward only
+    };
     while (!in.atEnd()) {
         // Runs of plain bytes are copied whole.
         const QByteArrayView rest = in.text.sliced(in.pos);
         const auto special = std::find_if(rest.begin(), rest.end(),
                                           [](char c) { return c == '"' || c == '\\'; });
-        out.append(rest.data(), special - rest.begin());
+        add(rest.data(), special - rest.begin());
         in.pos += special - rest.begin();
         if (in.atEnd())
             break;
         if (in.text[in.pos++] == '"') {
-            if (out.capacity() > 2 * out.size() + 64)
+            if (next != nullptr) {
+                out = std::move(*line);
+                out.truncate(next - out.constData());
+            } else if (out.capacity() > 2 * out.size() + 64) {
                 out.squeeze();
+            }
             return out;
         }
         const char escaped = in.peek();
         if (escaped != '\\' && escaped != '"')
             return std::nullopt;
         ++in.pos;
-        out += escaped;
+        add(&escaped, 1);
     }
     return std::nullopt; // the line ended inside the quotes
 }
@@ -390,7 +404,10 @@ void RegFileParser::takeValue(QByteArrayView line)
         return;
     }
     if (in.peek() == '"') {
-        auto text = readQuoted(in);
+        // A line held across pieces of the file is the parser's own.
+        const bool held = line.data() >= m_line.constData() &&
+                          line.data() < m_line.constData() + m_line.size();
+        auto text = readQuoted(in, held ? &m_line : nullptr);
         if (!text || !in.atLineEnd())
             return;
         text->append('\0');
