@@ -4,7 +4,7 @@
 // tunefold-bench-store STORE: one press of System Info... against the store
 // file STORE, through the launcher and the store that the About box uses,
 // with a starter that starts nothing. Prints one line:
-//   <seconds> <baseline KiB> <peak KiB above it> <KiB above it afterwards>
+//   <seconds> <CPU seconds> <baseline KiB> <peak KiB above it> <KiB above it afterwards>
 // where the baseline is the resident memory just before the press.
 
 #include "about/SysInfoLauncher.h"
@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
 
 namespace {
 
@@ -26,6 +27,14 @@ long statusKiB(const char *field)
             return std::stol(line.substr(line.find(':') + 1));
     }
     return -1;
+}
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 struct NoProgram final : tunefold::ProgramStarter
@@ -55,6 +64,7 @@ int main(int argc, char **argv)
     // below is the press's own.
     std::ofstream("/proc/self/clear_refs") << "5";
     const long baseline = statusKiB("VmRSS:");
+    const double startCpu = cpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     {
         // As the About box does: a new store for each press.
@@ -62,8 +72,10 @@ int main(int argc, char **argv)
         tunefold::StartSysInfo(store, starter, messages);
     }
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    const double cpu = cpuSeconds() - startCpu;
     const long peak = statusKiB("VmHWM:");
     const long after = statusKiB("VmRSS:");
-    std::printf("%.6f %ld %ld %ld\n", seconds.count(), baseline, peak - baseline, after - baseline);
+    std::printf("%.6f %.6f %ld %ld %ld\n", seconds.count(), cpu, baseline, peak - baseline,
+                after - baseline);
     return 0;
 }

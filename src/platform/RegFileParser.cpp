@@ -305,6 +305,10 @@ void RegFileParser::carry(QByteArrayView start)
         m_skipLine = true;
         return;
     }
+    // Large steps: each step may copy the line, and the room not yet used
+    // takes no memory.
+    if (m_line.size() + start.size() > m_line.capacity())
+        m_line.reserve(4 * (m_line.size() + start.size()));
     m_line += start;
 }
 
