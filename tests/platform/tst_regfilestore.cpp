@@ -75,7 +75,7 @@ private Q_SLOTS:
         const auto utf16 = [](const char *text) { return QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(QString::fromUtf8(text))); };
 
         // clang-format off
-        QTest::newRow("escapes") << writeFile(Section + "\"v\\\"\"=\"a\\\\b\\\"c\"") << "v\""_ba << "1:a\\b\"c\0"_ba;
+        QTest::newRow("escapes, over 64 KiB") << writeFile(Section + "\"v\\\"\"=\"" + "a\\\\b\\\"c"_ba.repeated(20000) + '"') << "v\""_ba << "1:" + "a\\b\"c"_ba.repeated(20000) + '\0';
         QTest::newRow("type in hexadecimal") << writeFile(Section + "\"v\"=hex(1b):01") << "v"_ba << "27:\x01"_ba;
         QTest::newRow("continued list") << writeFile(Section + "\"v\"=hex:01,02,\\\n  03,\\\r\n  04\n\"w\"=\"x\"") << "v"_ba << "3:\x01\x02\x03\x04"_ba;
         QTest::newRow("byte order mark, blanks, comments") << writeFile("\xEF\xBB\xBF  " + Section.chopped(1) + " ; [c]\n\t; c\n\n  \"v\" = \"x\" ; c\n") << "v"_ba << "1:x\0"_ba;
