@@ -29,8 +29,9 @@ public:
         Denied,       // never granted: a store the user may only read
     };
 
-    // Files larger than this are refused rather than read into memory: an
-    // open then takes about twice this at most, and a fraction of a second.
+    // Larger files are refused. An open holds at most one line of the file
+    // and the values of one key, in UTF-8: one and a half times this size at
+    // worst (a UTF-16LE file of three-byte characters).
     static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
     // The registry's status for a handle it does not know.
     static constexpr long ERROR_INVALID_HANDLE = 6;
