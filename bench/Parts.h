@@ -22,6 +22,9 @@ bool reportSyscalls(const Settings &settings, const BenchFolder &folder);
 // Time until the tunefold window is mapped under Xvfb, with a bare Qt window
 // as the baseline.
 bool reportStartup(const Settings &settings);
+// Time and memory of one press of System Info... against 16 MiB store files
+// of the shapes that cost most, with grep reading the same file as reference.
+bool reportStore(const Settings &settings);
 
 // The commands that make one list of folder into the cache's out folder.
 [[nodiscard]] Command listCommand(const Settings &settings, const BenchFolder &folder);

@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace tunefold {
 namespace {
@@ -26,17 +29,26 @@ constexpr quint32 WriteAccess = 0x2           // KEY_SET_VALUE
 
 constexpr HKEY FirstRoot = 0x80000000;
 
+// glibc keeps freed blocks for the next allocation; an open may take tens of
+// megabytes (a long line, long values) and then nothing more for a long while,
+// so it hands them back.
+void returnFreedMemory()
+{
+#ifdef __GLIBC__
+    ::malloc_trim(0);
+#endif
+}
+
 } // namespace
 
 RegFileStore::RegFileStore(const QString &path, WriteRights rights) : m_path(path), m_rights(rights)
 {
-    load();
 }
 
 RegFileStore RegFileStore::fromBytes(QByteArrayView text, WriteRights rights)
 {
     RegFileStore store(rights);
-    store.m_table = RegFileParser::parse(text);
+    store.m_bytes = text.toByteArray();
     return store;
 }
 
@@ -45,14 +57,18 @@ QString RegFileStore::machineStorePath()
     return app::programFile(QStringLiteral("machine.reg"));
 }
 
-void RegFileStore::load()
+bool RegFileStore::readKey(const QByteArray &path, RegKey &key) const
 {
-    QByteArray contents;
-    const int error = readSmallFile(m_path, MaxFileSize, contents);
+    if (m_path.isEmpty()) {
+        key = RegFileParser::readKey(m_bytes, path);
+        return true;
+    }
+    RegFileParser parser(path);
+    const int error =
+        readFileInPieces(m_path, MaxFileSize, [&parser](QByteArrayView piece) { parser.feed(piece); });
     if (error == 0)
-        m_table = RegFileParser::parse(contents);
-    else if (error != ENOENT && error != ENOTDIR)
-        m_readable = false; // a missing file is a store without keys
+        key = parser.finish();
+    return error == 0 || error == ENOENT || error == ENOTDIR; // missing: a store without keys
 }
 
 bool RegFileStore::mayWrite() const
@@ -76,7 +92,7 @@ QByteArray RegFileStore::keyPath(HKEY root) const
     case 0x80000005:
         return QByteArrayLiteral("HKEY_CURRENT_CONFIG");
     default:
-        return m_open.value(root); // an open key serves as a root too
+        return m_open.value(root).path; // an open key serves as a root too
     }
 }
 
@@ -84,14 +100,16 @@ long RegFileStore::RegOpenKeyExA(HKEY root, const QByteArray &subKey, quint32 /*
                                  quint32 access, HKEY &result)
 {
     result = 0;
-    QByteArray path = keyPath(root);
-    if (path.isEmpty())
+    const QByteArray rootPath = keyPath(root);
+    if (rootPath.isEmpty())
         return ERROR_INVALID_HANDLE;
-    if (!m_readable)
+    const QByteArray path = RegFileParser::keyPath(rootPath + '\\' + subKey);
+    RegKey key;
+    const bool readable = readKey(path, key);
+    returnFreedMemory(); // the file's text is gone; only the key's values stay
+    if (!readable)
         return ERROR_ACCESS_DENIED;
-    if (!subKey.isEmpty())
-        path += '\\' + subKey;
-    if (!m_table.exists(path))
+    if (!key.exists)
         return ERROR_FILE_NOT_FOUND;
     if ((access & WriteAccess) != 0 && !mayWrite())
         return ERROR_ACCESS_DENIED;
@@ -100,7 +118,7 @@ long RegFileStore::RegOpenKeyExA(HKEY root, const QByteArray &subKey, quint32 /*
     do {
         m_lastHandle = m_lastHandle + 1 >= FirstRoot ? 1 : m_lastHandle + 1;
     } while (m_open.contains(m_lastHandle));
-    m_open.insert(m_lastHandle, path);
+    m_open.insert(m_lastHandle, OpenKey{path, std::move(key.values)});
     result = m_lastHandle;
     return ERROR_SUCCESS;
 }
@@ -111,8 +129,8 @@ long RegFileStore::RegQueryValueExA(HKEY key, const QByteArray &valueName, quint
     const auto open = m_open.constFind(key);
     if (open == m_open.constEnd())
         return ERROR_INVALID_HANDLE;
-    const RegValue *value = m_table.value(*open, valueName);
-    if (value == nullptr)
+    const auto value = open->values.constFind(RegFileParser::foldCase(valueName));
+    if (value == open->values.constEnd())
         return ERROR_FILE_NOT_FOUND;
 
     type = value->type;
@@ -127,7 +145,11 @@ long RegFileStore::RegQueryValueExA(HKEY key, const QByteArray &valueName, quint
 
 long RegFileStore::RegCloseKey(HKEY key)
 {
-    return m_open.remove(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+    if (!m_open.remove(key))
+        return ERROR_INVALID_HANDLE;
+    if (m_open.isEmpty())
+        returnFreedMemory(); // the values of the last key, as large as the file at worst
+    return ERROR_SUCCESS;
 }
 
 } // namespace tunefold

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/RegKeyTable.h"
+#include "platform/RegFileParser.h"
 #include "platform/RegistryStore.h"
 
 #include <QByteArray>
@@ -11,8 +11,10 @@
 
 namespace tunefold {
 
-// The registry on this system: a text file in the "REGEDIT4" export format
-// (see RegFileParser), read once when the store is made.
+// The registry on this system: a text file in the registry's export format
+// (see RegFileParser). Every open reads the file afresh and keeps only the
+// values of the key it opens, so memory follows what a lookup needs, not the
+// file, and an edited file counts at once.
 //
 // Statuses: open gives ERROR_FILE_NOT_FOUND for a key that no section names
 // or lies above, ERROR_ACCESS_DENIED when the file exists but cannot be read
@@ -27,7 +29,9 @@ public:
         Denied,       // never granted: a store the user may only read
     };
 
-    // Files larger than this are refused rather than read into memory.
+    // Larger files are refused. An open holds at most one line of the file
+    // and the values of one key, in UTF-8: one and a half times this size at
+    // worst (a UTF-16LE file of three-byte characters).
     static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
     // The registry's status for a handle it does not know.
     static constexpr long ERROR_INVALID_HANDLE = 6;
@@ -52,15 +56,22 @@ public:
 private:
     explicit RegFileStore(WriteRights rights) : m_rights(rights) {}
 
-    void load();
+    // The key at path (as RegFileParser::keyPath gives it); false when the
+    // file exists but cannot be read.
+    [[nodiscard]] bool readKey(const QByteArray &path, RegKey &key) const;
     [[nodiscard]] bool mayWrite() const;
     [[nodiscard]] QByteArray keyPath(HKEY root) const;
 
+    struct OpenKey
+    {
+        QByteArray path; // as RegFileParser::keyPath gives it
+        QHash<QByteArray, RegValue> values;
+    };
+
     QString m_path; // empty for a store made from bytes
+    QByteArray m_bytes;
     WriteRights m_rights;
-    bool m_readable = true;
-    RegKeyTable m_table;
-    QHash<HKEY, QByteArray> m_open; // handle -> full key path
+    QHash<HKEY, OpenKey> m_open;
     HKEY m_lastHandle = 0;
 };
 

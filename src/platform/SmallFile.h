@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <functional>
 
 namespace tunefold {
 
@@ -12,5 +14,11 @@ namespace tunefold {
 // folder, EINVAL for anything else that is not a regular file (a pipe put
 // in the file's place never blocks), EFBIG beyond maxSize bytes.
 [[nodiscard]] int readSmallFile(const QString &path, qint64 maxSize, QByteArray &contents);
+
+// The same, handing the file to take in pieces of up to 64 KiB as they are
+// read, so that it is never held whole. With an error after the open, take
+// may have seen part of the file.
+[[nodiscard]] int readFileInPieces(const QString &path, qint64 maxSize,
+                                   const std::function<void(QByteArrayView)> &take);
 
 } // namespace tunefold

@@ -47,7 +47,7 @@ private Q_SLOTS:
         const QByteArray second = tools + " Location]\n\"MSINFO\"=\"" + dir + "\"\n";
         // clang-format off
         QTest::newRow("both valid: the first is started") << first + second << m_dir.filePath(u"first"_s);
-        QTest::newRow("first key missing: the folder of the second") << second << m_dir.filePath(u"MSINFO32.EXE"_s);
+        QTest::newRow("first set, then deleted: the folder of the second") << first + "[-" + firstKey.sliced(1) + second << m_dir.filePath(u"MSINFO32.EXE"_s);
         QTest::newRow("first names a missing file: second not consulted") << firstKey + "\"PATH\"=\"" + dir + "/gone\"\n" + second << QString();
         QTest::newRow("first is an expandable string: no second lookup") << firstKey + "\"PATH\"=hex(2):" + (dir + "/first").toHex(',') + ",00\n" + second << QString();
         QTest::newRow("second ends in a separator: doubled, started unchanged") << tools + " Location]\n\"MSINFO\"=\"" + dir + "/\"\n" << m_dir.path() + "//MSINFO32.EXE";

@@ -16,8 +16,9 @@ using namespace tunefold;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArrayView text(data, qsizetype(size));
-    // CR LF ends a line as LF does, as in the store.
-    const QList<QByteArray> lines = text.toByteArray().replace("\r\n", "\n").split('\n');
+    // CR LF and a lone CR end a line as LF does, as in the store.
+    const QList<QByteArray> lines =
+        text.toByteArray().replace("\r\n", "\n").replace('\r', '\n').split('\n');
     const QByteArray keyPath = lines.value(0);
     const QByteArray valueName = lines.value(1);
 

@@ -3,6 +3,7 @@
 #include "platform/RegFileStore.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
@@ -70,22 +71,32 @@ private Q_SLOTS:
 
         // A line that does not parse is skipped, and the value after it still serves.
         const QByteArray ok = '\n' + Section + "\"ok\"=\"yes\"";
+        const QByteArray deleteT = "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\T]\n";
+        const auto utf16 = [](const char *text) { return QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(QString::fromUtf8(text))); };
 
         // clang-format off
-        QTest::newRow("escapes") << writeFile(Section + "\"v\\\"\"=\"a\\\\b\\\"c\"") << "v\""_ba << "1:a\\b\"c\0"_ba;
+        QTest::newRow("escapes, over 64 KiB") << writeFile(Section + "\"v\\\"\"=\"" + "a\\\\b\\\"c"_ba.repeated(20000) + '"') << "v\""_ba << "1:" + "a\\b\"c"_ba.repeated(20000) + '\0';
         QTest::newRow("type in hexadecimal") << writeFile(Section + "\"v\"=hex(1b):01") << "v"_ba << "27:\x01"_ba;
         QTest::newRow("continued list") << writeFile(Section + "\"v\"=hex:01,02,\\\n  03,\\\r\n  04\n\"w\"=\"x\"") << "v"_ba << "3:\x01\x02\x03\x04"_ba;
-        QTest::newRow("byte order mark, blanks, comments") << writeFile("\xEF\xBB\xBF  " + Section + "\t; c\n\n  \"v\" = \"x\" ; c\n") << "v"_ba << "1:x\0"_ba;
+        QTest::newRow("byte order mark, blanks, comments") << writeFile("\xEF\xBB\xBF  " + Section.chopped(1) + " ; [c]\n\t; c\n\n  \"v\" = \"x\" ; c\n") << "v"_ba << "1:x\0"_ba;
         QTest::newRow("unnamed value") << writeFile(Section + "@=\"d\"") << ""_ba << "1:d\0"_ba;
         QTest::newRow("key named by a key below") << writeFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\T\\U]\n\"v\"=\"x\"") << "v"_ba << "query 2"_ba;
         QTest::newRow("part of a key name") << writeFile("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tool]\n\"v\"=\"x\"") << "v"_ba << "open 2"_ba;
-        QTest::newRow("truncated section") << writeFile(Section + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\U\n\"bad\"=\"x\"" + ok) << "ok"_ba << "1:yes\0"_ba;
+        QTest::newRow("section without ]") << writeFile(Section + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\T\\\n\"bad\"=\"x\"" + ok) << "ok"_ba << "1:yes\0"_ba;
         QTest::newRow("unterminated string") << writeFile(Section + "\"bad\"=\"abc" + ok) << "ok"_ba << "1:yes\0"_ba;
         QTest::newRow("bad hex digit") << writeFile(Section + "\"bad\"=hex:4g" + ok) << "ok"_ba << "1:yes\0"_ba;
         QTest::newRow("nine-digit dword") << writeFile(Section + "\"bad\"=dword:123456789" + ok) << "ok"_ba << "1:yes\0"_ba;
         QTest::newRow("list cut by a section") << writeFile(Section + "\"bad\"=hex:01,\\\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\T]" + ok) << "ok"_ba << "1:yes\0"_ba;
         QTest::newRow("binary bytes") << writeFile(Section + "\0\xff\xfe[\0\"bad\"=\"\0\"\n\x80\x81\r\r\n\"bad\"\0=\"x\""_ba + ok) << "ok"_ba << "1:yes\0"_ba;
         QTest::newRow("very long line") << writeFile(Section + "\"bad\"=hex:" + QByteArray(3 * 1024 * 1024, '0') + ok) << "ok"_ba << "1:yes\0"_ba;
+        QTest::newRow("key deleted, named again") << writeFile(Section + "\"bad\"=\"x\"\n" + deleteT + "\"bad\"=\"y\"\n" + Section + "\"v\"=\"new\"") << "v"_ba << "1:new\0"_ba;
+        QTest::newRow("value deleted, set again") << writeFile(Section + "\"v\"=\"x\"\n\"bad\"=\"x\"\n\"BAD\" = - ; gone\n\"v\"=-\n\"v\"=\"y\"") << "v"_ba << "1:y\0"_ba;
+        QTest::newRow("parent deleted") << writeFile(Section + "\"bad\"=\"x\"\n[-HKEY_LOCAL_MACHINE\\Software]") << "v"_ba << "open 2"_ba;
+        QTest::newRow("child and sibling deleted") << writeFile(Section + "\"v\"=\"x\"\n" + "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\T\\U]\n" + "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Tool]") << "v"_ba << "1:x\0"_ba;
+        QTest::newRow("empty levels") << writeFile("[\\HKEY_LOCAL_MACHINE\\\\SOFTWARE\\T\\]\n\"v\"=\"x\"") << "v"_ba << "1:x\0"_ba;
+        QTest::newRow("CR ends, comment in a list") << writeFile(Section.chopped(1) + "\r\r\n\"v\"=hex:01,\\\r; c\r  02\r\r\n") << "v"_ba << "3:\x01\x02"_ba;
+        QTest::newRow("version 5, UTF-16LE") << writeFile(utf16("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\T]\r\n\"\xc3\xbc\"=hex(2):25,00,c4,00,00,00\r\n")) << "\xc3\xbc"_ba << "2:%\xc3\x84\0"_ba;
+        QTest::newRow("version 5, UTF-8") << writeFile("Windows Registry Editor Version 5.00\n" + Section + "\"v\"=hex(7):61,00,00,00,00,00") << "v"_ba << "7:a\0\0"_ba;
         QTest::newRow("missing file") << m_dir.filePath("absent.reg") << "v"_ba << "open 2"_ba;
         QTest::newRow("empty file") << writeFile({}) << "v"_ba << "open 2"_ba;
         QTest::newRow("folder") << m_dir.path() << "v"_ba << "open 5"_ba;

@@ -6,6 +6,7 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -62,6 +63,16 @@ SysInfoWindow::SysInfoWindow(const SystemFacts &facts, QWidget *parent) : QWidge
     layout->addLayout(form);
     layout->addStretch();
     layout->addWidget(buttons);
+}
+
+void SysInfoWindow::keyPressEvent(QKeyEvent *event)
+{
+    // A plain QWidget has no cancel key of its own, unlike QDialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace tunefold::sysinfo

@@ -19,6 +19,10 @@ class SysInfoWindow final : public QWidget
 public:
     explicit SysInfoWindow(QWidget *parent = nullptr);
     SysInfoWindow(const SystemFacts &facts, QWidget *parent = nullptr);
+
+protected:
+    // Escape closes the window, as it closes every dialog.
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 } // namespace tunefold::sysinfo
