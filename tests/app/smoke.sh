@@ -6,19 +6,35 @@
 # looks at the window's size and place, makes a list with the mouse, leaves
 # by File > Exit, and starts it once without hand.cur.
 # Usage: smoke.sh PROGRAM [SCREENSHOT.png]
-# Exits 77 (skipped) when the X tools are not installed.
+# Exits 77 (skipped) when Xvfb or xdotool is not installed.
 set -euo pipefail
 
 program=$(realpath "$1")
 screenshot=${2:-}
 title="Harrowfen's Tunefold"
 
-if [[ ${SMOKE_INNER:-} != 1 ]]; then
-  for tool in xvfb-run xdotool; do
-    command -v "$tool" >/dev/null || { echo "smoke: $tool is not installed" >&2; exit 77; }
-  done
-  SMOKE_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "smoke: $tool is not installed" >&2; exit 77; }
+done
+
+work=$(mktemp -d)
+xvfb=
+trap '[[ -z $xvfb ]] || kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+
+# The server picks a free display itself and writes its number once it takes
+# connections, so runs side by side never meet. By default it resets whenever
+# its last client leaves and refuses connections meanwhile: a program started
+# just after an xdotool call could then not open the display.
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do
+  [[ $(wc -l <"$work/display") -ge 1 ]] && break
+  sleep 0.1
+done
+export DISPLAY=:$(<"$work/display")
+[[ $DISPLAY != : ]] || { echo "smoke: Xvfb did not start" >&2; exit 1; }
+# The display above, whatever platform the caller's environment names.
+export QT_QPA_PLATFORM=xcb
 
 fail() { echo "smoke: $*" >&2; exit 1; }
 
@@ -51,9 +67,6 @@ wait_exit() {
   kill "$1"
   return 1
 }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 # 1. The window: 417 x 246 logical pixels of client area under the menu bar,
 # centred on the screen.

@@ -72,7 +72,7 @@ private Q_SLOTS:
     }
 
     // Nothing found asks nothing; otherwise the count of rows written,
-    // beyond what 16 bits hold too.
+    // beyond what 16 bits hold too, and sizes with the user's decimal comma.
     void finishes_data()
     {
         QTest::addColumn<int>("matches");
@@ -85,7 +85,7 @@ private Q_SLOTS:
                                      0, QStringLiteral("No files found")};
         QTest::newRow("one") << 1 << ShownMessage{u'1' + done, 64, finished};
         QTest::newRow("past 16 bits")
-            << 40000 << ShownMessage{QStringLiteral("40000") + done, 64, finished};
+            << 65537 << ShownMessage{QStringLiteral("65537") + done, 64, finished};
     }
     void finishes()
     {
@@ -99,7 +99,7 @@ private Q_SLOTS:
             return;
         QCOMPARE(click.document().count("\r\n"), 5 + 4 * matches);
         QCOMPARE(click.document().count("<TR>"), matches);
-        QVERIFY(click.document().endsWith("1.00 MB</TD>\r\n</TR>\r\n</TABLE>\r\n"));
+        QVERIFY(click.document().endsWith("1,00 MB</TD>\r\n</TR>\r\n</TABLE>\r\n"));
     }
 
     void failuresEndSilently_data()
@@ -125,5 +125,13 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_ListGeneration)
+int main(int argc, char *argv[])
+{
+    // Qt takes the user's locale from the environment, whether or not the
+    // system has that locale installed.
+    qputenv("LC_ALL", "de_DE.UTF-8");
+    QCoreApplication app(argc, argv);
+    tst_ListGeneration test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_listgeneration.moc"

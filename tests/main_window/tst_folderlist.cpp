@@ -16,6 +16,20 @@ class tst_FolderList : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanPath_data()
+    {
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<QByteArray>("clean");
+        QTest::newRow("doubled slashes and dots") << QByteArray("//a/./b//") << QByteArray("/a/b");
+        QTest::newRow("up a level") << QByteArray("/a/b/../c/..") << QByteArray("/a");
+        QTest::newRow("up past the root") << QByteArray("/../a/../..") << QByteArray("/");
+    }
+    void cleanPath()
+    {
+        QFETCH(QByteArray, path);
+        QTEST(cleanFolderPath(path), "clean");
+    }
+
     void browse()
     {
         QTemporaryDir tree;
