@@ -41,40 +41,74 @@ foreach(program tunefold tunefold-list)
   install(FILES "${link}" DESTINATION ${CMAKE_INSTALL_BINDIR})
 endforeach()
 
-# The desktop menu entry, its icon (named after the entry's Icon key) and the
-# software centre's description.
+# The desktop menu entry, its icons (named after the entry's Icon key) and the
+# software centre's description, which names the version.
 set(data ${PROJECT_SOURCE_DIR}/data)
 set(icons ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${data}/${TUNEFOLD_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${data}/${TUNEFOLD_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+configure_file(${data}/${TUNEFOLD_APP_ID}.metainfo.xml
+               ${PROJECT_BINARY_DIR}/data/${TUNEFOLD_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/data/${TUNEFOLD_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/src/assets/icon16.png
         DESTINATION ${icons}/16x16/apps RENAME ${TUNEFOLD_APP_ID}.png)
 install(FILES ${PROJECT_SOURCE_DIR}/src/assets/icon.svg
         DESTINATION ${icons}/scalable/apps RENAME ${TUNEFOLD_APP_ID}.svg)
-# Debian looks for the licence under the package name.
-install(FILES ${data}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tunefold)
+# Docks and software centres want bitmaps at these sizes; they are rendered
+# from icon.svg at build time. Leak checks are off for the run: a sanitized
+# build's tool should not fail the build over Qt's start-up allocations.
+set(icon_files)
+foreach(size 48 64 128 256)
+  set(png ${PROJECT_BINARY_DIR}/icons/${size}/${TUNEFOLD_APP_ID}.png)
+  add_custom_command(OUTPUT ${png}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/icons/${size}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+            $<TARGET_FILE:tunefold-artwork> ${PROJECT_SOURCE_DIR}/src/assets/icon.svg ${png} ${size}
+    DEPENDS tunefold-artwork ${PROJECT_SOURCE_DIR}/src/assets/icon.svg
+    VERBATIM)
+  list(APPEND icon_files ${png})
+  install(FILES ${png} DESTINATION ${icons}/${size}x${size}/apps)
+endforeach()
+add_custom_target(tunefold-icons ALL DEPENDS ${icon_files})
 
-# Manual pages go out compressed with gzip -9n, as Debian's policy asks; man
-# reads them either way.
+# Debian looks for the licence, the change log and the lintian overrides
+# under the package name.
+install(FILES ${data}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tunefold)
+install(FILES ${data}/tunefold.lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME tunefold)
+
+# Manual pages and the change log go out compressed with gzip -9n, as
+# Debian's policy asks; man reads them either way. Each is first filled in
+# with the version (configure_file), then compressed in a folder of its own.
 find_program(TUNEFOLD_GZIP gzip REQUIRED)
 set(man_pages)
-foreach(page tunefold.1 tunefold-list.1)
-  set(compressed ${PROJECT_BINARY_DIR}/man/${page}.gz)
+foreach(page tunefold.1 tunefold-list.1 changelog.Debian)
+  configure_file(${data}/${page} ${PROJECT_BINARY_DIR}/configured/${page} @ONLY)
+  set(compressed ${PROJECT_BINARY_DIR}/compressed/${page}.gz)
   add_custom_command(OUTPUT ${compressed}
-    COMMAND ${CMAKE_COMMAND} -E copy ${data}/${page} ${PROJECT_BINARY_DIR}/man/${page}
-    COMMAND ${TUNEFOLD_GZIP} -9nf ${PROJECT_BINARY_DIR}/man/${page}
-    DEPENDS ${data}/${page}
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_BINARY_DIR}/configured/${page}
+            ${PROJECT_BINARY_DIR}/compressed/${page}
+    COMMAND ${TUNEFOLD_GZIP} -9nf ${PROJECT_BINARY_DIR}/compressed/${page}
+    DEPENDS ${PROJECT_BINARY_DIR}/configured/${page}
     VERBATIM)
   list(APPEND man_pages ${compressed})
 endforeach()
 add_custom_target(tunefold-man ALL DEPENDS ${man_pages})
+list(POP_BACK man_pages changelog)
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tunefold)
 
 if(BUILD_TESTING)
   # Installs into a temporary prefix and checks the result; exit status 77
-  # means a validator could not be installed.
+  # means a validator could not be installed. The Debian package is built and
+  # checked only from a hardened, optimised build, the kind that is shipped.
+  set(package_check)
+  if(TUNEFOLD_FORTIFY)
+    set(package_check --package)
+  endif()
   add_test(NAME install
-           COMMAND ${PROJECT_SOURCE_DIR}/tests/install/check-install ${PROJECT_BINARY_DIR})
+           COMMAND ${PROJECT_SOURCE_DIR}/tests/install/check-install ${PROJECT_BINARY_DIR}
+                   ${package_check})
   set_tests_properties(install PROPERTIES SKIP_RETURN_CODE 77)
 endif()
 
@@ -82,7 +116,7 @@ endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tunefold)
 set(CPACK_PACKAGE_VENDOR "Harrowfen Software")
-set(CPACK_PACKAGE_CONTACT "Harrowfen Software")
+set(CPACK_PACKAGE_CONTACT "Harrowfen Software <packages@harrowfen.example>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "list the MP3 files of a folder as an HTML page")
 # Lines of the package's long description stay under 80 columns.
@@ -95,8 +129,19 @@ machines without a display.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Harrowfen Software")
+# Debian revision 1 of the upstream version: the package is not native, so
+# its change log is changelog.Debian.gz, whose first entry names this version.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+file(STRINGS ${data}/changelog.Debian changelog_top LIMIT_COUNT 1)
+if(NOT changelog_top MATCHES "^tunefold \\(${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}\\) ")
+  message(FATAL_ERROR "data/changelog.Debian must begin with an entry for "
+                      "${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}")
+endif()
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://harrowfen.example/tunefold/)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+# Without it a Wayland session with no XWayland cannot show the window.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

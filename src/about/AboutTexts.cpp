@@ -20,8 +20,8 @@ QString legalWarning()
 {
     return QStringLiteral(
         "This program is protected by copyright law and international treaties. Any "
-        "unauthorised use of it, including reverse engineering, copying or distribution, "
-        "in whole or in part, is strictly prohibited by law.");
+        "copying, modification or distribution of it, in whole or in part, beyond what "
+        "the GNU General Public License permits is prohibited.");
 }
 
 } // namespace tunefold::about

@@ -2,16 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/Version.h" // Major, Minor, Revision
+
 #include <QString>
 #include <QtGlobal>
 
 namespace tunefold::app {
 
-// The one place that names the program and its version.
+// The one place that names the program.
 inline constexpr char Title[] = "Tunefold";
-inline constexpr qint16 Major = 1;
-inline constexpr qint16 Minor = 0;
-inline constexpr qint16 Revision = 0;
 
 // The three numbers in plain decimal joined by ".": "1.0.12".
 [[nodiscard]] QString versionNumber(qint16 major = Major, qint16 minor = Minor,

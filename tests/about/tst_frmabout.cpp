@@ -75,7 +75,7 @@ private Q_SLOTS:
                 const auto *version = about->findChild<QLabel *>(u"lblVersion"_s);
                 QVERIFY(title && version);
                 QCOMPARE(about->windowTitle() + " | " + title->text() + " | " + version->text(),
-                         u"About Tunefold | Tunefold | Version 1.0.0"_s);
+                         u"About Tunefold | Tunefold | Version " TUNEFOLD_VERSION ""_s);
                 // The maker's notice is one line of 36 characters, the warning 206.
                 QCOMPARE(about->findChild<QLabel *>(u"Label1"_s)->text().size(), 36);
                 QCOMPARE(about->findChild<QLabel *>(u"lblDisclaimer"_s)->text().size(), 206);

@@ -5,8 +5,10 @@
 #include "platform/PosixFolderSearch.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 #include <map>
 
 using namespace tunefold;
@@ -60,6 +62,12 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QByteArray root = QFile::encodeName(dir.path()) + '/';
+        // QTemporaryDir removes through decoded names and so cannot remove
+        // one that is not UTF-8; std::filesystem works on the bytes.
+        const auto removeAll = qScopeGuard([&root] {
+            std::error_code ignored;
+            std::filesystem::remove_all(root.constData(), ignored);
+        });
         test::makeFile(root + "a.mp3", 1234);
         test::makeFile(root + "B.MP3", 5368709120); // sparse
         test::makeFile(root + ".hidden.mp3", 7);

@@ -5,9 +5,12 @@
 // vector pictures, in the folder given as its one argument:
 //   hand.cur    - the 32 x 32 hand pointer, rendered from hand.svg in that folder
 //   icon16.png  - the 16 x 16, 16-colour window icon, from the pixel table in PixelIcon.cpp
-// It is not part of the normal build. To regenerate both files in src/assets:
+// To regenerate both files in src/assets:
 //   cmake --build <build-folder> --target regenerate-artwork
 // which builds this tool and runs <build-folder>/bin/tunefold-artwork <source>/src/assets.
+//
+// The build also runs it as tunefold-artwork <picture.svg> <icon.png> <size>
+// to render the desktop's larger icons from the scalable one.
 
 #include "CursorFile.h"
 #include "PixelIcon.h"
@@ -113,14 +116,42 @@ bool makeIcon(const QDir &folder)
     return readsBack(path, "png", QSize(16, 16));
 }
 
+// A square PNG of the scalable icon. The PNG writer stores no time or
+// other varying data, so the same picture gives the same bytes.
+bool renderIcon(const QString &svgPath, const QString &pngPath, int size)
+{
+    QSvgRenderer renderer(svgPath);
+    if (!renderer.isValid() || size < 1) {
+        err() << "cannot render " << svgPath << " at size " << size << Qt::endl;
+        return false;
+    }
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        renderer.render(&painter);
+    }
+    QSaveFile file(pngPath);
+    if (!file.open(QIODevice::WriteOnly) ||
+        !image.convertToFormat(QImage::Format_ARGB32).save(&file, "PNG") || !file.commit()) {
+        err() << "cannot write " << pngPath << Qt::endl;
+        return false;
+    }
+    return readsBack(pngPath, "png", QSize(size, size));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 4)
+        return renderIcon(args.at(1), args.at(2), args.at(3).toInt()) ? 0 : 1;
     if (args.size() != 2) {
-        err() << "usage: tunefold-artwork <assets-folder>" << Qt::endl;
+        err() << "usage: tunefold-artwork <assets-folder>\n"
+                 "       tunefold-artwork <picture.svg> <icon.png> <size>"
+              << Qt::endl;
         return 2;
     }
     const QDir folder(args.at(1));
