@@ -1,5 +1,6 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "about/frmAbout.h"
 #include "app/ProgramPointer.h"
 #include "doubles/Doubles.h"
 #include "main_window/DriveList.h"
@@ -12,6 +13,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,7 +68,7 @@ private Q_SLOTS:
             QCOMPARE(shown ? int(shown->shape()) : -1, shape);
         };
         // First, while a move passed on to the surface would still show.
-        const QColor own = QApplication::palette(w->Label3).color(QPalette::WindowText);
+        const QColor own = Qt::black;
         for (QWidget *other :
              QWidgetList{w->Drive1, w->Dir1, w->Label1, w->Label2, w->Image1, w->StatusBar1})
             step(other, "Idle", own, -1);
@@ -74,6 +78,75 @@ private Q_SLOTS:
         for (QWidget *next : QWidgetList{w->Image2, w->Image1, w->Label3})
             step(next, "Click me to begin the search!", QColor(0, 0, 255), Qt::BitmapCursor);
         step(w->centralWidget(), "Idle", QColor(0, 0, 0), Qt::ArrowCursor);
+    }
+
+    // The layout at desktop fonts of 9 to 14 pt and 96 to 144 DPI, in dark
+    // colours: both windows grow with the scale, and every text the layout
+    // shows is black on the background picture and shown in full. A font of
+    // p pt at d DPI is one of p * d / 96 pt on the test's 96-DPI screen.
+    void everyFontAndTheme_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("dpi");
+        for (const int dpi : {96, 120, 144}) {
+            for (const int points : {9, 10, 11, 14})
+                QTest::addRow("%d pt at %d DPI", points, dpi) << points << dpi;
+        }
+    }
+    void everyFontAndTheme()
+    {
+        QFETCH(int, points);
+        QFETCH(int, dpi);
+        const QFont desktopFont = QApplication::font();
+        const QPalette desktopColours = QApplication::palette();
+        const auto restore = qScopeGuard([&] {
+            QApplication::setFont(desktopFont);
+            QApplication::setPalette(desktopColours);
+            setTwipsScale(0);
+        });
+        QFont font = desktopFont;
+        font.setPointSizeF(points * dpi / 96.0);
+        QApplication::setFont(font);
+        QPalette dark = desktopColours;
+        dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
+        dark.setColor(QPalette::Window, QColor(40, 40, 40));
+        QApplication::setPalette(dark);
+        const double scale =
+            fitTwipsScale(font, dpi, frmMain::designTexts() + frmAbout::designTexts());
+        QVERIFY(scale >= dpi / 96.0);
+        setTwipsScale(scale);
+        open({{"/", {}}});
+        frmAbout about(w.get(), {});
+        about.show();
+
+        const auto pixels = [scale](int twips) { return qRound(twips * scale / 15); };
+        QCOMPARE(w->centralWidget()->size(), QSize(pixels(6252), pixels(3696)));
+        QCOMPARE(w->Image2->geometry(),
+                 QRect(pixels(5400), pixels(840), pixels(5892) - pixels(5400),
+                       pixels(1212) - pixels(840)));
+        QCOMPARE(about.size(), QSize(pixels(5736), pixels(3564)));
+        const QList<QLabel *> labels =
+            QList<QLabel *>{w->Label1, w->Label2, w->Label3} + about.findChildren<QLabel *>();
+        QCOMPARE(labels.size(), 7);
+        for (const QLabel *label : labels) {
+            const QRect box = label->contentsRect();
+            const QRect text =
+                QFontMetrics(label->font())
+                    .boundingRect(box, int(label->alignment()) | Qt::TextWordWrap, label->text());
+            QVERIFY2(text.width() <= box.width() && text.height() <= box.height(),
+                     qPrintable(label->text()));
+            QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
+        }
+        for (QPushButton *button : about.findChildren<QPushButton *>()) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            const QSize room = button->style()
+                                   ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
+                                   .size();
+            const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+            QVERIFY2(text.width() <= room.width() && text.height() <= room.height(),
+                     qPrintable(button->text()));
+        }
     }
 
     // Start-up, then choices by keyboard: a volume without the process's
