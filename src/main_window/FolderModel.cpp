@@ -85,6 +85,56 @@ bool namedBefore(const char *a, const char *b)
     return byName != 0 ? byName < 0 : std::strcmp(a, b) < 0;
 }
 
+// The first 16 characters of a name as namedBefore() orders them, packed
+// into two numbers that compare in the same order: folded ASCII bytes, 0xFF
+// from the first byte beyond ASCII on (which orders after every ASCII
+// character), 0 after the end. Sorting compares these, in one array, first
+// and looks at the names only where they are equal.
+struct SortKey
+{
+    quint64 high = 0;
+    quint64 low = 0;
+    qsizetype start = 0;
+};
+
+SortKey sortKey(const char *name, qsizetype start)
+{
+    SortKey key;
+    key.start = start;
+    bool beyondAscii = false;
+    for (int i = 0; i < 16; ++i) {
+        auto byte = static_cast<unsigned char>(name[i]);
+        if (byte == 0 && !beyondAscii)
+            break;
+        beyondAscii = beyondAscii || byte >= 0x80;
+        if (beyondAscii)
+            byte = 0xFF;
+        else if (byte >= 'A' && byte <= 'Z')
+            byte += 'a' - 'A';
+        quint64 &half = i < 8 ? key.high : key.low;
+        half |= quint64(byte) << (8 * (7 - i % 8));
+    }
+    return key;
+}
+
+void sortByName(SubFolders &found)
+{
+    std::vector<SortKey> keys;
+    keys.reserve(found.starts.size());
+    for (const qsizetype start : found.starts)
+        keys.push_back(sortKey(found.names.constData() + start, start));
+    const char *names = found.names.constData();
+    std::sort(keys.begin(), keys.end(), [names](const SortKey &a, const SortKey &b) {
+        if (a.high != b.high)
+            return a.high < b.high;
+        if (a.low != b.low)
+            return a.low < b.low;
+        return namedBefore(names + a.start, names + b.start);
+    });
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        found.starts[i] = keys[i].start;
+}
+
 QByteArray joinPath(const QByteArray &folder, const QByteArray &name)
 {
     return folder == "/" ? folder + name : folder + '/' + name;
@@ -122,9 +172,7 @@ int FolderModel::open(const QByteArray &folder)
     SubFolders found = readSubFolders(folder);
     if (found.error != 0)
         return found.error;
-    std::sort(found.starts.begin(), found.starts.end(), [&found](qsizetype a, qsizetype b) {
-        return namedBefore(found.names.constData() + a, found.names.constData() + b);
-    });
+    sortByName(found);
 
     beginResetModel();
     m_path = folder;

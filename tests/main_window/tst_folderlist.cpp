@@ -20,7 +20,7 @@ private Q_SLOTS:
     {
         QTemporaryDir tree;
         const QString root = QDir(tree.path()).canonicalPath();
-        for (const char *folder : {"beta", "Delta", ".hidden", "gamma"})
+        for (const char *folder : {"beta", "\u00C9clair", "Delta", ".hidden", "gamma", "Zebra"})
             QVERIFY(QDir(root).mkdir(folder));
         // QTemporaryDir cannot name this folder to remove it.
         const QByteArray notUtf8 = QFile::encodeName(root) + "/gamma/caf\xe9";
@@ -34,20 +34,24 @@ private Q_SLOTS:
         QCOMPARE(list.setPath(root), 0);
 
         // From "/" down to the open folder, then its sub-folders by name, case
-        // aside: hidden ones and links to folders in, files and broken links out.
+        // aside, letters beyond ASCII after it: hidden ones and links to
+        // folders in, files and broken links out.
         QStringList shown;
         for (int row = 0; row < list.model()->rowCount(); ++row)
             shown.append(list.model()->index(row, 0).data().toString());
-        const QStringList subFolders{".hidden", "beta", "Delta", "gamma", "link to gamma"};
+        const QStringList subFolders{".hidden",       "beta",  "Delta",      "gamma",
+                                     "link to gamma", "Zebra", "\u00C9clair"};
         QCOMPARE(shown, QStringList{"/"} + root.split(u'/', Qt::SkipEmptyParts) + subFolders);
         QCOMPARE(list.currentIndex().row(), shown.size() - subFolders.size() - 1);
 
-        // Enter opens the highlighted folder, here the last; a single click
+        // Enter opens the highlighted folder, here "link to gamma"; a single click
         // only highlights, and a double-click opens. A folder reached through
         // a link keeps the link's name, and one whose name is not UTF-8 its
         // own bytes. A user's double-click delivers a click, a second press
         // that arrives as a double-click, and its release.
         QTest::keyClick(&list, Qt::Key_End);
+        QTest::keyClick(&list, Qt::Key_Up);
+        QTest::keyClick(&list, Qt::Key_Up);
         QTest::keyClick(&list, Qt::Key_Return);
         const auto cafe = list.model()->match(list.model()->index(0, 0), Qt::DisplayRole,
                                               QFile::decodeName("caf\xe9"));
