@@ -30,7 +30,8 @@ constexpr char Usage[] =
     "  --cache DIR   reusable test folders and outputs (default /tmp/tunefold-bench)\n"
     "  --bin DIR     folder of tunefold-list and tunefold (default: this program's)\n"
     "  --runs N      timed runs of each command, at least 5 (default 9)\n"
-    "  --parts LIST  comma-separated: wall,memory,syscalls,startup (default all)\n";
+    "  --parts LIST  comma-separated: wall,memory,syscalls,startup,folderlist\n"
+    "                (default all)\n";
 
 std::string programFolder()
 {
@@ -116,7 +117,7 @@ int main(int argc, char **argv)
     Settings settings;
     settings.binDir = programFolder();
     settings.cache = "/tmp/tunefold-bench";
-    std::set<std::string> parts = {"wall", "memory", "syscalls", "startup"};
+    std::set<std::string> parts = {"wall", "memory", "syscalls", "startup", "folderlist"};
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -155,6 +156,8 @@ int main(int argc, char **argv)
             met = reportSyscalls(settings, medium) && met;
         if (parts.count("startup"))
             met = reportStartup(settings) && met;
+        if (parts.count("folderlist"))
+            met = reportFolderList(settings) && met;
         std::printf("Load average at the end: %s. All goals measured here: %s\n",
                     loadAverage().c_str(), met ? "met" : "NOT all met");
         return met ? 0 : 1;
