@@ -111,7 +111,7 @@ void frmMain::createControls()
 
     // Created in the order of their tab positions: that is also the focus
     // chain, and the later ones lie on top where boxes touch.
-    Drive1 = new DriveList(m_volumes->volumes(), m_surface);
+    Drive1 = new DriveList(*m_volumes, m_surface);
     Drive1->setGeometry(twipsRect(240, 360, 2052, 288));
     Dir1 = new FolderList(m_surface);
     Dir1->setGeometry(twipsRect(240, 1080, 2052, 2232));

@@ -34,15 +34,18 @@ class tst_frmMain : public QObject
     // Holds the folders of every case; drives() leaves the process in one.
     QTemporaryDir m_dir;
     std::unique_ptr<frmMain> w;
+    ScriptedVolumes *m_volumes = nullptr; // the window's
 
     // Opens the window on the volumes, with a scripted save dialog and
     // message box, shown and active, the program-wide pointer not yet set.
     void open(QList<Volume> volumes)
     {
         ProgramPointer::set(ProgramPointer::Default);
+        auto scripted = std::make_unique<ScriptedVolumes>(std::move(volumes));
+        m_volumes = scripted.get();
         w = std::make_unique<frmMain>(frmMain::Platform{
             std::make_unique<test::ScriptedDialog>(), std::make_unique<test::RecordingMessageBox>(),
-            std::make_unique<ScriptedVolumes>(std::move(volumes)), TUNEFOLD_BIN_DIR "/hand.cur"});
+            std::move(scripted), TUNEFOLD_BIN_DIR "/hand.cur"});
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
@@ -175,6 +178,35 @@ private Q_SLOTS:
         QCOMPARE(w->Dir1->Path(), root + "/sub");
         const QList<test::ShownMessage> warning{{"No such file or directory", 48, "Warning"}};
         QCOMPARE(static_cast<test::RecordingMessageBox &>(w->messages()).shown, warning);
+    }
+
+    // The drop-down reads the volumes each time it opens: one mounted since
+    // shows up, removed ones leave, and when the chosen one goes the volume
+    // that now holds its path is shown, with no change of folder.
+    void drivesChangeBetweenOpenings()
+    {
+        const QString root = QDir(m_dir.path()).canonicalPath();
+        open({{"/", {}}, {root, {}}});
+        w->Drive1->chooseVolumeOf(root);
+        const QString folder = w->Dir1->Path();
+        QVERIFY(folder.startsWith(root));
+        const auto offered = [this] {
+            w->Drive1->showPopup();
+            QStringList roots;
+            for (int i = 0; i < w->Drive1->count(); ++i)
+                roots.append(w->Drive1->itemData(i).toString());
+            w->Drive1->hidePopup();
+            return roots;
+        };
+        m_volumes->m_list.append({root + "/stick", "STICK"});
+        QCOMPARE(offered(), (QStringList{"/", root, root + "/stick"}));
+        QCOMPARE(w->Drive1->Drive(), root);
+
+        m_volumes->m_list = {{"/", {}}};
+        QCOMPARE(offered(), QStringList{"/"});
+        QCOMPARE(w->Drive1->Drive(), QStringLiteral("/"));
+        QCOMPARE(w->Dir1->Path(), folder);
+        QVERIFY(static_cast<test::RecordingMessageBox &>(w->messages()).shown.isEmpty());
     }
 
     // The star lists the open folder, through the real search and output,
