@@ -112,8 +112,10 @@ void frmMain::createControls()
     // Created in the order of their tab positions: that is also the focus
     // chain, and the later ones lie on top where boxes touch.
     Drive1 = new DriveList(*m_volumes, m_surface);
+    Drive1->setAccessibleName(QStringLiteral("Drive"));
     Drive1->setGeometry(twipsRect(240, 360, 2052, 288));
     Dir1 = new FolderList(m_surface);
+    Dir1->setAccessibleName(QStringLiteral("Look in"));
     Dir1->setGeometry(twipsRect(240, 1080, 2052, 2232));
     // The two captions size themselves to their text.
     Label1 = new Label(DriveCaption, m_surface);
@@ -129,9 +131,11 @@ void frmMain::createControls()
     Label3->setWordWrap(true);
     Label3->setGeometry(
         twipsRect(InstructionsLeft, InstructionsTop, InstructionsWidth, InstructionsHeight));
-    Image1 = new PictureBox(QStringLiteral(":/assets/shrug.svg"), m_surface);
+    Image1 = new PictureBox(QStringLiteral(":/assets/shrug.svg"),
+                            QStringLiteral("A man who shrugs"), m_surface);
     Image1->setGeometry(twipsRect(3000, 960, 2340, 2388));
-    Image2 = new PictureBox(QStringLiteral(":/assets/star.svg"), m_surface);
+    Image2 = new PictureBox(QStringLiteral(":/assets/star.svg"),
+                            QStringLiteral("Star: click it to begin the search"), m_surface);
     Image2->setGeometry(twipsRect(5400, 840, 492, 372));
 
     setTabOrder(Drive1, Dir1);

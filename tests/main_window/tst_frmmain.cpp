@@ -10,6 +10,7 @@
 #include "main_window/StatusBar.h"
 #include "main_window/frmMain.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -168,6 +169,15 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), w->Dir1);
         QTest::keyClick(w->Dir1, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), w->Drive1);
+        // Assistive tools get a name for every control; the star is a
+        // picture that offers them nothing to press.
+        for (QWidget *control : QWidgetList{w->Drive1, w->Dir1, w->Label1, w->Label2, w->Label3,
+                                            w->StatusBar1, w->Image1, w->Image2})
+            QVERIFY(
+                !QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty());
+        QAccessibleInterface *star = QAccessible::queryAccessibleInterface(w->Image2);
+        QCOMPARE(star->role(), QAccessible::Graphic);
+        QVERIFY(!star->actionInterface() || star->actionInterface()->actionNames().isEmpty());
 
         QTest::keyClick(w->Drive1, Qt::Key_Up);
         QCOMPARE(w->Dir1->Path(), QStringLiteral("/"));
