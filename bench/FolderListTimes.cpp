@@ -19,6 +19,7 @@ struct Opening
     std::uint64_t subFolders = 0;
     std::vector<double> filled, filledCpu, exited;
     std::vector<double> peakKiB;
+    std::vector<double> listed, listedCpu; // ls -f of the same folder
 };
 
 // A folder of count empty sub-folders, made on the first call.
@@ -60,6 +61,11 @@ void openOnce(const Settings &settings, const std::string &parent, Opening &open
     opening.filledCpu.push_back(filledCpu);
     opening.exited.push_back(ended - exitChosen);
     opening.peakKiB.push_back(double(finished.peakRssKiB));
+
+    // The reference: what reading the folder's names costs any program.
+    const Finished listed = runCommand(Command{{"ls", "-f", parent + "/" + opening.name}});
+    opening.listed.push_back(listed.seconds);
+    opening.listedCpu.push_back(listed.cpuSeconds);
 }
 
 } // namespace
@@ -97,6 +103,9 @@ bool reportFolderList(const Settings &settings)
                 fixed(median(small.filled), 3).c_str(), fixed(median(small.filledCpu), 3).c_str(),
                 fixed(filled, 3).c_str(), fixed(median(large.filledCpu), 3).c_str(),
                 verdict(filled <= 0.3).c_str());
+    std::printf("| reference: `ls -f` of the folder | %s s (CPU %s) | %s s (CPU %s) | |\n",
+                fixed(median(small.listed), 3).c_str(), fixed(median(small.listedCpu), 3).c_str(),
+                fixed(median(large.listed), 3).c_str(), fixed(median(large.listedCpu), 3).c_str());
     std::printf("| peak memory of the process | %s KiB | %s KiB | < 30 MiB more: %s MiB, %s |\n",
                 grouped(std::uint64_t(median(small.peakKiB))).c_str(),
                 grouped(std::uint64_t(median(large.peakKiB))).c_str(), fixed(growthMiB, 1).c_str(),

@@ -15,8 +15,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("environment");
         QTest::newRow("no display at all") << QStringList{};
         QTest::newRow("an X display that does not answer") << QStringList{"DISPLAY=:4242"};
-        QTest::newRow("Wayland named, none running")
-            << QStringList{"QT_QPA_PLATFORM=wayland", "XDG_RUNTIME_DIR=/nonexistent"};
     }
     void startWithoutDisplay()
     {
