@@ -102,7 +102,7 @@ void frmAbout::createControls()
     cmdOK->setFocus();
 }
 
-QList<TextBox> frmAbout::designTexts()
+QList<TextBox> frmAbout::layoutTexts()
 {
     return {
         wrapped(QLatin1String(app::Title), TitleBox),

@@ -32,7 +32,7 @@ public:
     static void showModal(QWidget *mainWindow);
 
     // The texts the layout fits into its boxes, for the logical inch.
-    [[nodiscard]] static QList<TextBox> designTexts();
+    [[nodiscard]] static QList<TextBox> layoutTexts();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

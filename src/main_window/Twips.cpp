@@ -60,7 +60,7 @@ double twipsScale()
     if (s_scale <= 0) {
         const QScreen *screen = QGuiApplication::primaryScreen();
         s_scale = fitTwipsScale(QApplication::font(), screen ? screen->logicalDotsPerInch() : 96,
-                                frmMain::designTexts() + frmAbout::designTexts());
+                                frmMain::layoutTexts() + frmAbout::layoutTexts());
     }
     return s_scale;
 }

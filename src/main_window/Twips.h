@@ -10,11 +10,11 @@
 
 namespace tunefold {
 
-// The windows' layout is given in twips, 1440 to the logical inch. The layout
-// was drawn for a 13-pixel line of text at 96 dots per inch, 15 twips to a
+// The windows' layout is given in twips, 1440 to the logical inch. It was
+// drawn for a 13-pixel line of text at 96 dots per inch, 15 twips to a
 // pixel; on a desktop with a larger font or more dots per inch the logical
-// inch grows with it, as it did with the large-fonts setting the layout was
-// made for, so that every text still fits its box in the same proportions.
+// inch grows with them, so that every text still fits its box and the
+// windows keep their proportions.
 
 // A text that the layout fits into a box (width and height in twips).
 struct TextBox

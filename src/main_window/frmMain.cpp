@@ -85,7 +85,7 @@ frmMain::frmMain(Platform platform, QWidget *parent)
 
 frmMain::~frmMain() = default;
 
-QList<TextBox> frmMain::designTexts()
+QList<TextBox> frmMain::layoutTexts()
 {
     return {
         {DriveCaption, CaptionWidth, CaptionHeight, TextBox::Line},

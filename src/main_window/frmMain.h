@@ -46,7 +46,7 @@ public:
     ~frmMain() override;
 
     // The texts the layout fits into its boxes, for the logical inch.
-    [[nodiscard]] static QList<TextBox> designTexts();
+    [[nodiscard]] static QList<TextBox> layoutTexts();
 
     // The controls, named as the window's design names them.
     DriveList *Drive1 = nullptr;

@@ -112,7 +112,7 @@ private Q_SLOTS:
         QApplication::setFont(font);
         QApplication::setPalette(QPalette(QColor(60, 60, 60), QColor(40, 40, 40))); // light text
         const double scale =
-            fitTwipsScale(font, dpi, frmMain::designTexts() + frmAbout::designTexts());
+            fitTwipsScale(font, dpi, frmMain::layoutTexts() + frmAbout::layoutTexts());
         QVERIFY(scale >= dpi / 96.0);
         setTwipsScale(scale);
         open({{"/", {}}});
