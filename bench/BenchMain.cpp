@@ -31,7 +31,8 @@ constexpr char Usage[] =
     "  --cache DIR   reusable test folders and outputs (default /tmp/tunefold-bench)\n"
     "  --bin DIR     folder of tunefold-list and tunefold (default: this program's)\n"
     "  --runs N      timed runs of each command, at least 5 (default 9)\n"
-    "  --parts LIST  comma-separated: wall,memory,syscalls,startup,store (default all)\n";
+    "  --parts LIST  comma-separated: wall,memory,syscalls,startup,store,folderlist\n"
+    "                (default all)\n";
 
 std::string programFolder()
 {
@@ -117,7 +118,7 @@ int main(int argc, char **argv)
     Settings settings;
     settings.binDir = programFolder();
     settings.cache = "/tmp/tunefold-bench";
-    std::set<std::string> parts = {"wall", "memory", "syscalls", "startup", "store"};
+    std::set<std::string> parts = {"wall", "memory", "syscalls", "startup", "store", "folderlist"};
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -164,6 +165,8 @@ int main(int argc, char **argv)
             met = reportStartup(settings) && met;
         if (parts.count("store"))
             met = reportStore(settings) && met;
+        if (parts.count("folderlist"))
+            met = reportFolderList(settings) && met;
         std::printf("Load average at the end: %s. All goals measured here: %s\n",
                     loadAverage().c_str(), met ? "met" : "NOT all met");
         return met ? 0 : 1;

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 namespace tunefold {
 
@@ -23,24 +24,41 @@ namespace {
 constexpr int ClientWidth = 5736;
 constexpr int ClientHeight = 3564;
 
+// The boxes, in twips.
+constexpr QRect OkBox(4245, 2625, 1260, 345);
+constexpr QRect SysInfoBox(4260, 3075, 1245, 345);
+constexpr QRect NoticeBox(1080, 720, 3972, 252);
+constexpr QRect TitleBox(1056, 240, 3888, 240);
+constexpr QRect VersionBox(1080, 480, 3888, 228);
+constexpr QRect DisclaimerBox(255, 2625, 3870, 825);
+
+const QString SysInfoCaption = QStringLiteral("&System Info...");
+
+QRect pixels(const QRect &twips)
+{
+    return twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
+}
+
+TextBox wrapped(const QString &text, const QRect &box)
+{
+    return {text, box.width(), box.height(), TextBox::Wrapped};
+}
+
 // Left-aligned, wrapping at word boundaries, never resizing itself: text
-// below its height is cut off, and the background shows through.
-QLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry, const QString &text)
+// below its height is cut off. The background shows through, and the text
+// stays black on it whatever the desktop's colours.
+QLabel *makeLabel(QWidget *parent, const char *name, const QRect &box, const QString &text)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
+    label->setGeometry(pixels(box));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-void setTextColour(QLabel *label, const QColor &colour)
-{
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
+    return label;
 }
 
 } // namespace
@@ -50,7 +68,7 @@ frmAbout::frmAbout(QWidget *parent, Launcher startSysInfo)
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       m_startSysInfo(std::move(startSysInfo)),
-      m_background(QString::fromLatin1(BackgroundPicture), BackgroundSize)
+      m_background(QString::fromLatin1(BackgroundPicture), BackgroundSize * twipsScale())
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About MyApp"));
@@ -66,27 +84,34 @@ void frmAbout::createControls()
     // Created in tab order, so OK comes first and System Info... second.
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(twipsRect(4245, 2625, 1260, 345));
+    cmdOK->setGeometry(pixels(OkBox));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 
-    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    cmdSysInfo = new QPushButton(SysInfoCaption, this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setGeometry(twipsRect(4260, 3075, 1245, 345));
+    cmdSysInfo->setGeometry(pixels(SysInfoBox));
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
     setTabOrder(cmdOK, cmdSysInfo);
 
-    Label1 = makeLabel(this, "Label1", twipsRect(1080, 720, 3972, 252), about::makersNotice());
-    lblTitle = makeLabel(this, "lblTitle", twipsRect(1056, 240, 3888, 240),
-                         QStringLiteral("Application Title"));
-    setTextColour(lblTitle, Qt::black);
-    lblVersion =
-        makeLabel(this, "lblVersion", twipsRect(1080, 480, 3888, 228), QStringLiteral("Version"));
-    lblDisclaimer =
-        makeLabel(this, "lblDisclaimer", twipsRect(255, 2625, 3870, 825), about::legalWarning());
-    setTextColour(lblDisclaimer, Qt::black);
+    Label1 = makeLabel(this, "Label1", NoticeBox, about::makersNotice());
+    lblTitle = makeLabel(this, "lblTitle", TitleBox, QStringLiteral("Application Title"));
+    lblVersion = makeLabel(this, "lblVersion", VersionBox, QStringLiteral("Version"));
+    lblDisclaimer = makeLabel(this, "lblDisclaimer", DisclaimerBox, about::legalWarning());
 
     cmdOK->setFocus();
+}
+
+QList<TextBox> frmAbout::layoutTexts()
+{
+    return {
+        wrapped(QLatin1String(app::Title), TitleBox),
+        wrapped(about::versionText(app::Major, app::Minor, app::Revision), VersionBox),
+        wrapped(about::makersNotice(), NoticeBox),
+        wrapped(about::legalWarning(), DisclaimerBox),
+        {QStringLiteral("OK"), OkBox.width(), OkBox.height(), TextBox::Button},
+        {SysInfoCaption, SysInfoBox.width(), SysInfoBox.height(), TextBox::Button},
+    };
 }
 
 void frmAbout::Form_Load()
@@ -100,12 +125,13 @@ void frmAbout::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_background.pixmap(size(), devicePixelRatioF()));
-    // Line1: an etched separator, a grey line with a white one a pixel below
-    // it. Filled rectangles keep each line on exactly its own rows, which a
-    // 2-pixel pen centred on the line would not.
+    // Line1: an etched separator, a grey line with a white one below it, 1 and
+    // 2 layout pixels (15 twips each) thick. Filled rectangles keep each line
+    // on exactly its own rows, which a pen centred on the line would not.
     const auto line = [&painter](int x1, int y, int x2, int thickness, const QColor &colour) {
         const int left = twipsToPixels(x1);
-        painter.fillRect(QRect(left, twipsToPixels(y), twipsToPixels(x2) - left, thickness),
+        painter.fillRect(QRect(left, twipsToPixels(y), twipsToPixels(x2) - left,
+                               std::max(1, twipsToPixels(thickness * 15))),
                          colour);
     };
     line(90, 2451, 5660, 1, QColor(128, 128, 128));

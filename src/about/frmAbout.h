@@ -3,6 +3,7 @@
 #pragma once
 
 #include "main_window/SvgPicture.h"
+#include "main_window/Twips.h"
 
 #include <QDialog>
 #include <functional>
@@ -29,6 +30,9 @@ public:
     // once it has closed. System Info... looks the program up in machine.reg
     // beside the executable and tells of failure in a message box.
     static void showModal(QWidget *mainWindow);
+
+    // The texts the layout fits into its boxes, for the logical inch.
+    [[nodiscard]] static QList<TextBox> layoutTexts();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <algorithm>
 #include <cerrno>
 
 namespace tunefold {
@@ -94,6 +95,18 @@ QCursor loadPointerFile(const QString &path)
     if (image.isNull() || hotX >= image.width() || hotY >= image.height())
         throw invalid();
     return QCursor(QPixmap::fromImage(image), hotX, hotY);
+}
+
+QCursor scaledPointer(const QCursor &cursor, double scale)
+{
+    const QPixmap image = cursor.pixmap();
+    if (image.isNull() || qFuzzyCompare(scale, 1.0))
+        return cursor;
+    const QSize size = (QSizeF(image.size()) * scale).toSize();
+    const QPoint hotSpot = (QPointF(cursor.hotSpot()) * scale).toPoint();
+    return QCursor(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                   std::min(hotSpot.x(), size.width() - 1),
+                   std::min(hotSpot.y(), size.height() - 1));
 }
 
 } // namespace tunefold

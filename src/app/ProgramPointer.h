@@ -30,4 +30,8 @@ public:
 // is not a cursor file or its image cannot be decoded.
 [[nodiscard]] QCursor loadPointerFile(const QString &path);
 
+// cursor drawn scale times as large, its hotspot on the same spot of the
+// picture; the pointer grows with the windows' logical inch.
+[[nodiscard]] QCursor scaledPointer(const QCursor &cursor, double scale);
+
 } // namespace tunefold

@@ -3,6 +3,7 @@
 #include "app/AppIdentity.h"
 #include "app/Application.h"
 #include "app/Assets.h"
+#include "app/DisplayGuard.h"
 #include "main_window/frmMain.h"
 
 #include <QIcon>
@@ -10,7 +11,9 @@
 
 int main(int argc, char *argv[])
 {
+    auto guard = std::make_unique<tunefold::DisplayGuard>();
     tunefold::Application app(argc, argv);
+    guard.reset();
     tunefold::initAssets();
     QApplication::setApplicationName(QString::fromLatin1(tunefold::app::Title));
     QApplication::setApplicationVersion(tunefold::app::versionNumber());

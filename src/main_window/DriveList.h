@@ -8,14 +8,17 @@
 
 namespace tunefold {
 
-// The drop-down list of the machine's volumes. A new choice, by mouse or
-// keyboard, emits currentIndexChanged.
+// The drop-down list of the machine's volumes, read afresh whenever it opens
+// and whenever the system mounts or removes a volume. A new choice, by mouse
+// or keyboard, emits currentIndexChanged; a fresh reading never does. Long
+// entries are cut in the middle, where volumes' paths differ least.
 class DriveList final : public QComboBox
 {
     Q_OBJECT
 
 public:
-    DriveList(QList<Volume> volumes, QWidget *parent);
+    // volumes must outlive the list.
+    DriveList(VolumeList &volumes, QWidget *parent);
 
     // The chosen volume's root path, as the folder list takes it.
     [[nodiscard]] QString Drive() const;
@@ -26,10 +29,18 @@ public:
 
     [[nodiscard]] const QList<Volume> &volumes() const { return m_volumes; }
 
+    // Reads the volumes again. The chosen one stays chosen; if it is gone,
+    // the volume that now holds its path is shown instead.
+    void refresh();
+
+    void showPopup() override;
+
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    VolumeList &m_source;
     QList<Volume> m_volumes;
 };
 

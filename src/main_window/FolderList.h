@@ -3,17 +3,17 @@
 #pragma once
 
 #include <QByteArray>
-#include <QTreeWidget>
+#include <QListView>
 
 namespace tunefold {
 
-// The folder list: the folders from "/" down to the open folder, then the
-// open folder's sub-folders sorted by name. A single click only highlights;
-// a double-click or Enter opens the highlighted folder.
-//
-// Paths are held as the file system's bytes, so a folder whose name is not
-// valid UTF-8 can still be opened and searched.
-class FolderList final : public QTreeWidget
+class FolderModel;
+
+// The folder list: the folders from "/" down to the open folder, each a step
+// further in, then the open folder's sub-folders sorted by name. A single
+// click only highlights; a double-click or Enter opens the highlighted
+// folder.
+class FolderList final : public QListView
 {
     Q_OBJECT
 
@@ -23,7 +23,7 @@ public:
     // The open folder as text: "/" for the root, no closing "/" otherwise.
     [[nodiscard]] QString Path() const;
     // The same as the file system's bytes.
-    [[nodiscard]] const QByteArray &pathBytes() const { return m_path; }
+    [[nodiscard]] const QByteArray &pathBytes() const;
 
     // Opens folder (absolute; "." and ".." are resolved by name, a closing
     // "/" is dropped) and reads its sub-folders. Returns 0, or the errno
@@ -31,20 +31,19 @@ public:
     [[nodiscard]] int setPath(const QByteArray &folder);
     [[nodiscard]] int setPath(const QString &folder);
 
+    // How far in the row of a folder depth levels below "/" is drawn: a step
+    // per level, but never more than a third of the width, so that a name
+    // deep down still shows.
+    [[nodiscard]] int indentation(int depth) const;
+
 protected:
-    void drawBranches(QPainter *painter, const QRect &rect,
-                      const QModelIndex &index) const override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    void openItem(QTreeWidgetItem *item);
+    void openRow(const QModelIndex &index);
 
-    QByteArray m_path;
+    FolderModel *m_model;
 };
-
-// folder made absolute against "/" and cleaned by name: no empty, "." or
-// ".." components, no closing "/" except for the root.
-[[nodiscard]] QByteArray cleanFolderPath(const QByteArray &folder);
 
 } // namespace tunefold

@@ -14,6 +14,9 @@ Label::Label(const QString &text, QWidget *parent) : QLabel(text, parent)
     setFocusPolicy(Qt::NoFocus);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextFormat(Qt::PlainText);
+    // The text stands on the background picture, which is light whatever the
+    // desktop's colours: it starts black, not in the theme's text colour.
+    setForeColor(0x000000);
 }
 
 void Label::setForeColor(quint32 color)

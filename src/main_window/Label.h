@@ -6,8 +6,8 @@
 
 namespace tunefold {
 
-// A text label that lets the window's background show through, takes no
-// focus and reports and keeps the pointer's moves over it.
+// A black text label that lets the window's background show through, takes
+// no focus and reports and keeps the pointer's moves over it.
 class Label final : public QLabel
 {
     Q_OBJECT

@@ -4,15 +4,34 @@
 
 #include "main_window/MouseMoves.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace tunefold {
 
-PictureBox::PictureBox(const QString &file, QWidget *parent) : QWidget(parent), m_picture(file)
+namespace {
+
+// Assistive tools see a picture, not a bare client area. It offers no
+// action: the star starts a list only on a click of the mouse.
+QAccessibleInterface *accessiblePicture(const QString &className, QObject *object)
 {
+    if (className == QLatin1String(PictureBox::staticMetaObject.className()) &&
+        object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
+    return nullptr;
+}
+
+} // namespace
+
+PictureBox::PictureBox(const QString &file, const QString &name, QWidget *parent)
+    : QWidget(parent), m_picture(file)
+{
+    static const bool described = (QAccessible::installFactory(accessiblePicture), true);
+    Q_UNUSED(described);
     keepMouseMoves(this);
     setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(name);
 }
 
 void PictureBox::paintEvent(QPaintEvent *)

@@ -15,7 +15,8 @@ class PictureBox final : public QWidget
     Q_OBJECT
 
 public:
-    PictureBox(const QString &file, QWidget *parent);
+    // name: what the picture shows, for assistive tools.
+    PictureBox(const QString &file, const QString &name, QWidget *parent);
 
     [[nodiscard]] const QString &file() const { return m_picture.file(); }
 

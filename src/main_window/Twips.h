@@ -2,18 +2,55 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QFont>
+#include <QList>
 #include <QRect>
+#include <QString>
 #include <QtMath>
 
 namespace tunefold {
 
-// The window's layout is given in twips, 1440 to the logical inch, so 15 to
-// a logical pixel; Qt scales logical pixels on dense screens.
-inline constexpr double TwipsPerPixel = 15.0;
+// The windows' layout is given in twips, 1440 to the logical inch. It was
+// drawn for a 13-pixel line of text at 96 dots per inch, 15 twips to a
+// pixel; on a desktop with a larger font or more dots per inch the logical
+// inch grows with them, so that every text still fits its box and the
+// windows keep their proportions.
+
+// A text that the layout fits into a box (width and height in twips).
+struct TextBox
+{
+    enum Kind {
+        Line,    // one line, as a caption that sizes itself to its text
+        Wrapped, // words wrapped within the width, cut off below the height
+        Button,  // a push button's caption, with the style's margins
+    };
+    QString text;
+    int width = 0;
+    int height = 0;
+    Kind kind = Line;
+};
+
+// Logical pixels per 15 twips: at least the logical DPI over 96 and the
+// font's line spacing over 13 pixels, raised in steps of 1/64 until every box
+// holds its text in font. dpi is the logical DPI that font's point size is
+// measured at (the screen's).
+[[nodiscard]] double fitTwipsScale(const QFont &font, qreal dpi, const QList<TextBox> &boxes);
+
+// The scale of this run: fitted to the desktop's default font and the primary
+// screen's logical DPI for the texts of both windows when first asked for,
+// then fixed.
+[[nodiscard]] double twipsScale();
+// Fixes the scale instead; 0 makes the next twipsScale() fit it afresh.
+void setTwipsScale(double scale);
+
+[[nodiscard]] inline int twipsToPixels(int twips, double scale)
+{
+    return qRound(twips * scale / 15.0);
+}
 
 [[nodiscard]] inline int twipsToPixels(int twips)
 {
-    return qRound(twips / TwipsPerPixel);
+    return twipsToPixels(twips, twipsScale());
 }
 
 // Each edge is rounded on its own, so controls that touch in twips still

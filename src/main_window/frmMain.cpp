@@ -39,6 +39,17 @@ constexpr quint32 Blue = 0xFF0000;
 
 const QString IdleText = QStringLiteral("Idle");
 const QString StarText = QStringLiteral("Click me to begin the search!");
+const QString DriveCaption = QStringLiteral("Drive:");
+const QString FolderCaption = QStringLiteral("Look in:");
+const QString Instructions = QStringLiteral("What now?  First choose a drive, then choose a folder "
+                                            "to search in.  Then just click the star!");
+
+// The instruction text's box: three lines of the layout's font.
+constexpr int InstructionsLeft = 2880, InstructionsTop = 240;
+constexpr int InstructionsWidth = 2772, InstructionsHeight = 612;
+// The captions size themselves to their text; each has the room above its
+// list, over the list's width.
+constexpr int CaptionWidth = 2052, CaptionHeight = 240;
 
 } // namespace
 
@@ -74,6 +85,15 @@ frmMain::frmMain(Platform platform, QWidget *parent)
 
 frmMain::~frmMain() = default;
 
+QList<TextBox> frmMain::layoutTexts()
+{
+    return {
+        {DriveCaption, CaptionWidth, CaptionHeight, TextBox::Line},
+        {FolderCaption, CaptionWidth, CaptionHeight, TextBox::Line},
+        {Instructions, InstructionsWidth, InstructionsHeight, TextBox::Wrapped},
+    };
+}
+
 void frmMain::createMenus()
 {
     MenuFile = menuBar()->addMenu(QStringLiteral("&File"));
@@ -84,43 +104,39 @@ void frmMain::createMenus()
 
 void frmMain::createControls()
 {
-    m_surface = new FormSurface(QString::fromLatin1(BackgroundPicture), BackgroundSize, this);
+    m_surface = new FormSurface(QString::fromLatin1(BackgroundPicture),
+                                BackgroundSize * twipsScale(), this);
     m_surface->setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());
     setCentralWidget(m_surface);
 
     // Created in the order of their tab positions: that is also the focus
     // chain, and the later ones lie on top where boxes touch.
-    Drive1 = new DriveList(m_volumes->volumes(), m_surface);
+    Drive1 = new DriveList(*m_volumes, m_surface);
+    Drive1->setAccessibleName(QStringLiteral("Drive"));
     Drive1->setGeometry(twipsRect(240, 360, 2052, 288));
     Dir1 = new FolderList(m_surface);
+    Dir1->setAccessibleName(QStringLiteral("Look in"));
     Dir1->setGeometry(twipsRect(240, 1080, 2052, 2232));
     // The two captions size themselves to their text.
-    Label1 = new Label(QStringLiteral("Drive:"), m_surface);
+    Label1 = new Label(DriveCaption, m_surface);
     Label1->move(twipsRect(240, 120, 420, 192).topLeft());
     Label1->adjustSize();
-    Label2 = new Label(QStringLiteral("Look in:"), m_surface);
+    Label2 = new Label(FolderCaption, m_surface);
     Label2->move(twipsRect(240, 840, 552, 192).topLeft());
     Label2->adjustSize();
     StatusBar1 = new StatusBar(m_surface);
     StatusBar1->setGeometry(twipsRect(0, 3444, ClientWidth, 252));
     StatusBar1->setText(IdleText);
-    Label3 = new Label(QStringLiteral("What now?  First choose a drive, then choose a folder to "
-                                      "search in.  Then just click the star!"),
-                       m_surface);
+    Label3 = new Label(Instructions, m_surface);
     Label3->setWordWrap(true);
-    QRect instructions = twipsRect(2880, 240, 2772, 612);
-    // The box holds three lines of a small font. A larger default font needs
-    // more: the box grows downwards rather than cut the text off.
-    instructions.setHeight(
-        qMax(instructions.height(), Label3->heightForWidth(instructions.width())));
-    Label3->setGeometry(instructions);
-    Image1 = new PictureBox(QStringLiteral(":/assets/shrug.svg"), m_surface);
+    Label3->setGeometry(
+        twipsRect(InstructionsLeft, InstructionsTop, InstructionsWidth, InstructionsHeight));
+    Image1 = new PictureBox(QStringLiteral(":/assets/shrug.svg"),
+                            QStringLiteral("A man who shrugs"), m_surface);
     Image1->setGeometry(twipsRect(3000, 960, 2340, 2388));
-    Image2 = new PictureBox(QStringLiteral(":/assets/star.svg"), m_surface);
+    Image2 = new PictureBox(QStringLiteral(":/assets/star.svg"),
+                            QStringLiteral("Star: click it to begin the search"), m_surface);
     Image2->setGeometry(twipsRect(5400, 840, 492, 372));
-    // Where the grown text reaches the pictures' boxes, the text lies over
-    // the man but under the star, which must stay clickable everywhere.
-    Label3->stackUnder(Image2);
 
     setTabOrder(Drive1, Dir1);
     Drive1->setFocus();
@@ -161,7 +177,7 @@ void frmMain::centreOnScreen()
 // the screen until the pointer first passes over the star.
 void frmMain::Form_Load()
 {
-    ProgramPointer::setCustomImage(loadPointerFile(m_pointerFile));
+    ProgramPointer::setCustomImage(scaledPointer(loadPointerFile(m_pointerFile), twipsScale()));
 }
 
 // Moves the folder list to the chosen volume's current folder: the process's

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "main_window/Twips.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/VolumeList.h"
@@ -43,6 +44,9 @@ public:
     // pointer file cannot be loaded; the window is then never shown.
     explicit frmMain(Platform platform = {}, QWidget *parent = nullptr);
     ~frmMain() override;
+
+    // The texts the layout fits into its boxes, for the logical inch.
+    [[nodiscard]] static QList<TextBox> layoutTexts();
 
     // The controls, named as the window's design names them.
     DriveList *Drive1 = nullptr;

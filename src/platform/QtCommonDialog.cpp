@@ -3,14 +3,40 @@
 #include "platform/QtCommonDialog.h"
 
 #include <QFileDialog>
+#include <QSettings>
 
 namespace tunefold {
 
-QtCommonDialog::QtCommonDialog(QWidget *parent) : m_parent(parent) {}
+namespace {
+
+// QFileDialog writes its history, last folder and side bar into the user's
+// QtProject.conf when it closes, and no option turns that off. This program
+// keeps nothing between runs, so Qt's per-user settings go where no file can
+// be created: below a path that is not a folder. Within the run the dialog
+// still remembers its last folder, and FileName the last choice.
+void keepNoSettings()
+{
+    static const bool redirected = [] {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStringLiteral("/dev/null"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+        return true;
+    }();
+    Q_UNUSED(redirected);
+}
+
+} // namespace
+
+QtCommonDialog::QtCommonDialog(QWidget *parent) : m_parent(parent)
+{
+    keepNoSettings();
+}
 
 bool QtCommonDialog::ShowSave()
 {
     QFileDialog dialog(m_parent, DialogTitle);
+    // A desktop's own dialog keeps lists of recent files of its own.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);

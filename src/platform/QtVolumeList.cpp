@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/QtVolumeList.h"
 
+#include <QSocketNotifier>
 #include <QStorageInfo>
 #include <algorithm>
+#include <fcntl.h>
 #include <iterator>
 #include <string_view>
+#include <unistd.h>
 
 namespace tunefold {
 
@@ -54,6 +57,27 @@ bool isUserVolume(const QString &rootPath, const QByteArray &fileSystemType)
         return true;
     return std::none_of(std::begin(HiddenPlaces), std::end(HiddenPlaces),
                         [&](std::string_view place) { return isUnder(rootPath, place); });
+}
+
+QtVolumeList::QtVolumeList() = default;
+
+QtVolumeList::~QtVolumeList()
+{
+    m_notifier.reset();
+    if (m_mountTable >= 0)
+        ::close(m_mountTable);
+}
+
+void QtVolumeList::watch(std::function<void()> onChange)
+{
+    m_notifier.reset();
+    if (m_mountTable < 0)
+        m_mountTable = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+    if (m_mountTable < 0)
+        return;
+    m_notifier = std::make_unique<QSocketNotifier>(m_mountTable, QSocketNotifier::Exception);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
+                     [onChange = std::move(onChange)] { onChange(); });
 }
 
 QList<Volume> QtVolumeList::volumes() const

@@ -5,6 +5,9 @@
 #include "platform/VolumeList.h"
 
 #include <QByteArray>
+#include <memory>
+
+class QSocketNotifier;
 
 namespace tunefold {
 
@@ -15,7 +18,17 @@ namespace tunefold {
 class QtVolumeList final : public VolumeList
 {
 public:
+    QtVolumeList();
+    ~QtVolumeList() override;
+
     [[nodiscard]] QList<Volume> volumes() const override;
+    // Watches the mount table, whose changes the kernel signals on
+    // /proc/self/mountinfo as an exceptional condition to poll().
+    void watch(std::function<void()> onChange) override;
+
+private:
+    int m_mountTable = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
 // Whether a mount belongs in the drive list. The root file system always

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace tunefold {
 
@@ -24,6 +25,11 @@ public:
 
     // Read afresh on each call; cheap, touches no folder's contents.
     [[nodiscard]] virtual QList<Volume> volumes() const = 0;
+
+    // Calls onChange, from the event loop, whenever volumes may have changed:
+    // a mount or an unmount anywhere. Replaces an earlier watch. A list that
+    // cannot tell never calls it.
+    virtual void watch(std::function<void()> onChange) { (void)onChange; }
 };
 
 // The root of the volume in volumes that holds path: the longest root that is

@@ -34,7 +34,7 @@ private Q_SLOTS:
     {
         QTemporaryDir tree;
         const QString root = QDir(tree.path()).canonicalPath();
-        for (const char *folder : {"beta", "Delta", ".hidden", "gamma"})
+        for (const char *folder : {"beta", "\u00C9clair", "Delta", ".hidden", "gamma", "Zebra"})
             QVERIFY(QDir(root).mkdir(folder));
         // QTemporaryDir cannot name this folder to remove it.
         const QByteArray notUtf8 = QFile::encodeName(root) + "/gamma/caf\xe9";
@@ -48,28 +48,38 @@ private Q_SLOTS:
         QCOMPARE(list.setPath(root), 0);
 
         // From "/" down to the open folder, then its sub-folders by name, case
-        // aside: hidden ones and links to folders in, files and broken links out.
+        // aside, letters beyond ASCII after it: hidden ones and links to
+        // folders in, files and broken links out.
         QStringList shown;
-        for (QTreeWidgetItemIterator item(&list); *item; ++item)
-            shown.append((*item)->text(0));
-        const QStringList subFolders{".hidden", "beta", "Delta", "gamma", "link to gamma"};
+        for (int row = 0; row < list.model()->rowCount(); ++row)
+            shown.append(list.model()->index(row, 0).data().toString());
+        const QStringList subFolders{".hidden",       "beta",  "Delta",      "gamma",
+                                     "link to gamma", "Zebra", "\u00C9clair"};
         QCOMPARE(shown, QStringList{"/"} + root.split(u'/', Qt::SkipEmptyParts) + subFolders);
-        QCOMPARE(list.currentItem()->childCount(), subFolders.size());
+        QCOMPARE(list.currentIndex().row(), shown.size() - subFolders.size() - 1);
 
-        // Enter opens the highlighted folder, here the last; a single click
+        // Enter opens the highlighted folder, here "link to gamma"; a single click
         // only highlights, and a double-click opens. A folder reached through
         // a link keeps the link's name, and one whose name is not UTF-8 its
         // own bytes. A user's double-click delivers a click, a second press
         // that arrives as a double-click, and its release.
         QTest::keyClick(&list, Qt::Key_End);
+        QTest::keyClick(&list, Qt::Key_Up);
+        QTest::keyClick(&list, Qt::Key_Up);
         QTest::keyClick(&list, Qt::Key_Return);
-        const auto cafe = list.findItems(QFile::decodeName("caf\xe9"), Qt::MatchRecursive).value(0);
-        const QPoint at = list.visualItemRect(cafe).center();
+        const auto cafe = list.model()->match(list.model()->index(0, 0), Qt::DisplayRole,
+                                              QFile::decodeName("caf\xe9"));
+        QCOMPARE(cafe.size(), 1);
+        const QPoint at = list.visualRect(cafe.first()).center();
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(list.Path(), root + "/link to gamma");
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
         QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(list.pathBytes(), QFile::encodeName(root + "/link to gamma/") + "caf\xe9");
+
+        // However deep the folder, its name keeps two thirds of the width.
+        QVERIFY(list.indentation(100) <= list.viewport()->width() / 3);
+        QVERIFY(list.indentation(2) > list.indentation(1));
     }
 };
 

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -14,10 +16,19 @@ class tst_QtDialogs : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_home;
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(".config")));
+    }
+
     // The save dialog as list generation sets it up, shown twice: a name
     // typed without its extension gets it, replacing a file asks nothing,
-    // and the next showing offers the last choice again.
+    // and the next showing offers the last choice again; and nothing of it
+    // is left in the user's home or configuration folder.
     void saveDialog()
     {
         const QString target = QDir::tempPath() + "/list.html";
@@ -48,6 +59,9 @@ private Q_SLOTS:
         QTimer::singleShot(0, this, [&] { answer(QDialog::Rejected); });
         QVERIFY(!dialog.ShowSave());
         QCOMPARE(offered, QStringList{target});
+        QDirIterator left(m_home.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                          QDirIterator::Subdirectories);
+        QVERIFY2(!left.hasNext(), qPrintable(left.next()));
     }
 };
 
