@@ -24,8 +24,10 @@ constexpr double LargestScale = 8;
 
 bool fits(const QFontMetrics &metrics, const TextBox &box, double scale)
 {
-    const int width = twipsToPixels(box.width, scale);
-    const int height = twipsToPixels(box.height, scale);
+    // twipsRect() rounds each edge on its own, so a box can come out a pixel
+    // narrower or lower than its size alone would round to.
+    const int width = twipsToPixels(box.width, scale) - 1;
+    const int height = twipsToPixels(box.height, scale) - 1;
     QSize needed;
     if (box.kind == TextBox::Button) {
         QStyleOptionButton option;

@@ -1,6 +1,7 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/FolderList.h"
+#include "main_window/FolderModel.h"
 
 #include <QDir>
 #include <QFile>
