@@ -1,0 +1,43 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "list/ListWriter.h"
+
+#include <QByteArray>
+#include <functional>
+
+namespace tunefold {
+
+class FolderSearch;
+class TrackReader;
+struct FolderEntry;
+
+// How a list is made beyond where it goes.
+struct ListRequest
+{
+    ListFormat format = ListFormat::Fragment;
+    // Collects every entry and sorts them before writing: memory then grows
+    // with their number.
+    bool sortByName = false;
+    // Reads tags for the formats that show them; null leaves their cells empty.
+    TrackReader *tracks = nullptr;
+    // Told about an entry left out because the format cannot hold its name.
+    std::function<void(std::string_view path, const char *reason)> refused;
+};
+
+struct EntriesWritten
+{
+    bool written = false;      // false when the output failed
+    std::uint64_t count = 0;   // rows written
+    bool refusedSome = false;  // some entry was left out (see ListRequest::refused)
+};
+
+// Writes first and every further match of search through writer, header and
+// footer included. folder is the folder searched, from which sorted entries
+// are opened for their tags.
+[[nodiscard]] EntriesWritten writeEntries(const QByteArray &folder, FolderSearch &search,
+                                          const FolderEntry &first, ListWriter &writer,
+                                          const ListRequest &request);
+
+} // namespace tunefold
