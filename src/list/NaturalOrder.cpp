@@ -10,7 +10,12 @@ namespace tunefold {
 
 void sortNaturally(std::vector<KeptEntry> &entries)
 {
-    QCollator collator(QLocale::system());
+    // Qt's collator compares plain code points in the C locale, numbers and
+    // case included, so that locale gets English collation instead.
+    QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     // Comparing folder by folder keeps each folder's files together: compared
