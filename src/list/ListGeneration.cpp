@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/OutputFile.h"
 
+#include <QFile>
 #include <QLocale>
 
 namespace tunefold {
@@ -55,7 +56,7 @@ ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
     if (!search.findFirst(std::string_view(pattern.constData(), pattern.size()), entry))
         return outcome;
 
-    const std::optional<QString> target = chooseTarget();
+    const std::optional<QByteArray> target = chooseTarget();
     if (!target) {
         outcome.kind = ListOutcome::Cancelled;
         return outcome;
@@ -85,14 +86,14 @@ ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
 void Image2_Click(const QByteArray &folder, FolderSearch &search, CommonDialog &CD,
                   OutputFile &output, MessageBox &messages)
 {
-    const auto askForTarget = [&CD]() -> std::optional<QString> {
+    const auto askForTarget = [&CD]() -> std::optional<QByteArray> {
         CD.DefaultExt = QStringLiteral("html");
         CD.DialogTitle = QStringLiteral("Save your MP3 list...");
         CD.Filter = QStringLiteral("HTML Files (*.html)|*.html");
         CD.CancelError = true;
         if (!CD.ShowSave())
             return std::nullopt;
-        return CD.FileName;
+        return QFile::encodeName(CD.FileName);
     };
     const ListOutcome outcome =
         generateList(folder, search, askForTarget, output, QLocale::system().decimalPoint());

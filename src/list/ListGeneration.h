@@ -27,13 +27,13 @@ struct ListOutcome
     };
     Kind kind = NoMatch;
     std::uint64_t count = 0; // rows written
-    QString target;          // where the document went
+    QByteArray target;       // where the document went, as the file system names it
     QString error;           // the system's reason, for Failed
     bool refusedSome = false; // an entry was left out: the format cannot hold its name
 };
 
 // Asks where to write; std::nullopt means the user cancelled.
-using TargetChooser = std::function<std::optional<QString>()>;
+using TargetChooser = std::function<std::optional<QByteArray>()>;
 
 // Builds the search pattern for a folder: "/" joins the folder and "*.mp3"
 // unless the folder already ends in one.

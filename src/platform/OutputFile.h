@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <string_view>
 
@@ -14,7 +15,7 @@ class OutputFile
 public:
     virtual ~OutputFile() = default;
 
-    [[nodiscard]] virtual bool open(const QString &path) = 0;
+    [[nodiscard]] virtual bool open(const QByteArray &path) = 0;
     [[nodiscard]] virtual bool write(std::string_view bytes) = 0;
     // Makes the written bytes the file's content.
     [[nodiscard]] virtual bool commit() = 0;

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/SaveFileOutput.h"
 
+#include <QFile>
+
 namespace tunefold {
 
 SaveFileOutput::~SaveFileOutput()
@@ -9,11 +11,11 @@ SaveFileOutput::~SaveFileOutput()
     discard();
 }
 
-bool SaveFileOutput::open(const QString &path)
+bool SaveFileOutput::open(const QByteArray &path)
 {
     discard();
     m_error.clear();
-    m_file.setFileName(path);
+    m_file.setFileName(QFile::decodeName(path));
     // The caller writes in large blocks of its own; a second buffer here
     // would only copy every byte once more.
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {

@@ -18,7 +18,7 @@ public:
     SaveFileOutput() = default;
     ~SaveFileOutput() override;
 
-    [[nodiscard]] bool open(const QString &path) override;
+    [[nodiscard]] bool open(const QByteArray &path) override;
     [[nodiscard]] bool write(std::string_view bytes) override;
     [[nodiscard]] bool commit() override;
     void discard() override;

@@ -100,7 +100,7 @@ public:
     std::size_t failAfter = std::string::npos;
     int discards = 0;
 
-    bool open(const QString &) override { return !failOpen; }
+    bool open(const QByteArray &) override { return !failOpen; }
     bool write(std::string_view bytes) override
     {
         if (pending.size() + bytes.size() > failAfter)

@@ -1,5 +1,6 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/AppIdentity.h"
 #include "doubles/Doubles.h"
 #include "platform/NarrowText.h"
 
@@ -8,8 +9,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
+#include <unistd.h>
 
 using tunefold::test::makeFile;
+
+namespace {
+
+struct Options
+{
+    QString numeric = QStringLiteral("C");
+    bool unprivileged = false; // as root, drop to nobody for this run
+    QString stdoutFile;        // instead of a pipe
+};
+
+} // namespace
 
 // tunefold-list as scripts use it, on real folders, hostile names and a
 // disk that fills up.
@@ -23,23 +36,34 @@ class tst_TunefoldList : public QObject
         QByteArray out, err;
     };
 
-    static Run run(const QString &program, const QStringList &arguments,
-                   const QString &numeric = QStringLiteral("C"))
+    Run run(const QString &program, QStringList arguments, const Options &options = {}) const
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("LC_ALL"));
-        env.insert(QStringLiteral("LC_NUMERIC"), numeric);
+        env.insert(QStringLiteral("LC_NUMERIC"), options.numeric);
         process.setProcessEnvironment(env);
-        process.start(program, arguments);
+        process.setWorkingDirectory(m_dir.path());
+        if (!options.stdoutFile.isEmpty())
+            process.setStandardOutputFile(options.stdoutFile);
+        if (options.unprivileged && ::geteuid() == 0) {
+            arguments.prepend(program);
+            arguments =
+                QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                            QStringLiteral("--clear-groups")} +
+                arguments;
+        }
+        process.start(options.unprivileged && ::geteuid() == 0 ? QStringLiteral("setpriv")
+                                                               : program,
+                      arguments);
         if (!process.waitForFinished(60000))
             qFatal("%s did not finish", qPrintable(program));
         return {process.exitCode(), process.readAllStandardOutput(),
                 process.readAllStandardError()};
     }
-    static Run list(const QStringList &arguments, const QString &numeric = QStringLiteral("C"))
+    Run list(const QStringList &arguments, const Options &options = {}) const
     {
-        return run(QStringLiteral(TUNEFOLD_BIN_DIR "/tunefold-list"), arguments, numeric);
+        return run(QStringLiteral(TUNEFOLD_BIN_DIR "/tunefold-list"), arguments, options);
     }
 
     QTemporaryDir m_dir;
@@ -48,44 +72,84 @@ class tst_TunefoldList : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QDir(m_dir.path()).mkpath(QStringLiteral("empty"));
-        QDir(m_dir.path()).mkpath(QStringLiteral("music"));
+        // Open to everyone: a run as nobody then meets only the permissions
+        // that a case sets.
+        QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::Permissions(0x7777)));
+        for (const char *folder : {"empty", "music", "-music", "locked"})
+            QVERIFY(QDir(m_dir.path()).mkpath(QString::fromLatin1(folder)));
         makeFile(QFile::encodeName(path(QStringLiteral("music/one.mp3"))), 1572864);
+        makeFile(QFile::encodeName(path(QStringLiteral("-music/one.mp3"))));
+        QVERIFY(QFile::setPermissions(path(QStringLiteral("locked")), {}));
     }
 
-    // Wrong arguments, nothing to list and a target that cannot be written
-    // each end with their own status and one line, and touch no file.
+    // Every way a run ends: its status, the start of its standard output
+    // and of its one line on standard error. kept.html is never touched.
     void exitStatus_data()
     {
         QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("fullStdout");
         QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QByteArray>("error");
         const QString kept = QStringLiteral("kept.html");
-        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0 << QByteArray();
-        QTest::newRow("one argument")
-            << QStringList{kept} << 2 << QByteArray("tunefold-list: expected");
-        QTest::newRow("no mp3") << QStringList{QStringLiteral("empty"), kept} << 1
+        const QString music = QStringLiteral("music");
+        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << false << 0
+                              << QByteArray("Usage: tunefold-list ") << QByteArray();
+        QTest::newRow("version") << QStringList{QStringLiteral("--version")} << false << 0
+                                 << "tunefold-list " + tunefold::app::versionNumber().toLatin1() +
+                                        '\n'
+                                 << QByteArray();
+        QTest::newRow("-- ends options")
+            << QStringList{QStringLiteral("--"), QStringLiteral("-music"), QStringLiteral("-")}
+            << false << 0 << QByteArray("<P>") << QByteArray("1 MP3's were generated");
+        QTest::newRow("unknown option")
+            << QStringList{QStringLiteral("--bogus"), music, kept} << false << 2 << QByteArray()
+            << QByteArray("tunefold-list: Unknown option 'bogus'.");
+        QTest::newRow("one argument") << QStringList{kept} << false << 2 << QByteArray()
+                                      << QByteArray("tunefold-list: expected FOLDER and OUTPUT");
+        QTest::newRow("no mp3") << QStringList{QStringLiteral("empty"), kept} << false << 1
+                                << QByteArray()
                                 << QByteArray("Sorry, there are no MP3's in this directory\n");
+        QTest::newRow("empty folder name")
+            << QStringList{QString(), kept} << false << 2 << QByteArray()
+            << QByteArray("tunefold-list: : No such file or directory\n");
         QTest::newRow("missing folder")
-            << QStringList{QStringLiteral("nowhere"), kept} << 1
-            << QByteArray("Sorry, there are no MP3's in this directory\n");
+            << QStringList{QStringLiteral("nowhere"), kept} << false << 2 << QByteArray()
+            << QByteArray("tunefold-list: nowhere: No such file or directory\n");
+        QTest::newRow("folder a file")
+            << QStringList{kept, QStringLiteral("-")} << false << 2 << QByteArray()
+            << QByteArray("tunefold-list: kept.html: Not a directory\n");
+        QTest::newRow("unreadable folder")
+            << QStringList{QStringLiteral("locked"), QStringLiteral("-")} << false << 2
+            << QByteArray() << QByteArray("tunefold-list: locked: Permission denied\n");
         QTest::newRow("target in no folder")
-            << QStringList{QStringLiteral("music"), QStringLiteral("nowhere/list.html")} << 2
-            << QByteArray("tunefold-list: ") +
-                   QFile::encodeName(path(QStringLiteral("nowhere/list.html")));
+            << QStringList{music, QStringLiteral("nowhere/list.html")} << false << 2 << QByteArray()
+            << QByteArray("tunefold-list: nowhere/list.html: ");
         QTest::newRow("target a folder")
-            << QStringList{QStringLiteral("music"), QStringLiteral("empty")} << 2
-            << QByteArray("tunefold-list: ") + QFile::encodeName(path(QStringLiteral("empty")));
+            << QStringList{music, QStringLiteral("empty")} << false << 2 << QByteArray()
+            << QByteArray("tunefold-list: empty: ");
+        QTest::newRow("message lost")
+            << QStringList{music, QStringLiteral("list.html")} << true << 2 << QByteArray()
+            << QByteArray("tunefold-list: standard output: No space left "
+                          "on device\n");
+        QTest::newRow("document lost")
+            << QStringList{music, QStringLiteral("-")} << true << 2 << QByteArray()
+            << QByteArray("tunefold-list: standard output: No space "
+                          "left on device\n");
     }
     void exitStatus()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(bool, fullStdout);
+        QFETCH(QByteArray, out);
         QFETCH(QByteArray, error);
         makeFile(QFile::encodeName(path(QStringLiteral("kept.html"))), 3);
-        for (QString &argument : arguments)
-            argument = argument.startsWith(u'-') ? argument : path(argument);
-        const Run result = list(arguments);
+        Options options;
+        options.unprivileged = true; // root would read the locked folder
+        options.stdoutFile = fullStdout ? QStringLiteral("/dev/full") : QString();
+        const Run result = list(arguments, options);
         QTEST(result.exitCode, "status");
+        QVERIFY2(result.out.startsWith(out), result.out);
         QVERIFY2(result.err.startsWith(error), result.err);
         QCOMPARE(result.err.count('\n'), error.isEmpty() ? 0 : 1);
         QCOMPARE(QFileInfo(path(QStringLiteral("kept.html"))).size(), 3);
@@ -101,8 +165,9 @@ private Q_SLOTS:
         QCOMPARE(written.readAll().count("\r\n"), 9);
         // To standard output, the message moves to standard error; the
         // separator follows the locale.
-        const Run toStdout = list({path(QStringLiteral("music")), QStringLiteral("-")},
-                                  QStringLiteral("de_DE.UTF-8"));
+        Options german;
+        german.numeric = QStringLiteral("de_DE.UTF-8");
+        const Run toStdout = list({path(QStringLiteral("music")), QStringLiteral("-")}, german);
         QCOMPARE(toStdout.exitCode, 0);
         QVERIFY(toStdout.out.endsWith("<TD WIDTH='50%'>1,50 MB</TD>\r\n</TR>\r\n</TABLE>\r\n"));
         QCOMPARE(toStdout.err, toFile.out);

@@ -8,22 +8,30 @@
 
 namespace tunefold {
 
-bool StdoutOutput::open(const QString &)
+int writeAll(int fd, QByteArrayView bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        bytes = bytes.sliced(written);
+    }
+    return 0;
+}
+
+bool StdoutOutput::open(const QByteArray &)
 {
     return true;
 }
 
 bool StdoutOutput::write(std::string_view bytes)
 {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            m_error = QString::fromLocal8Bit(std::strerror(errno));
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+    if (const int error = writeAll(STDOUT_FILENO, bytes); error != 0) {
+        m_error = QString::fromLocal8Bit(std::strerror(error));
+        return false;
     }
     return true;
 }

@@ -4,14 +4,21 @@
 
 #include "platform/OutputFile.h"
 
+#include <QByteArrayView>
+#include <string_view>
+
 namespace tunefold {
+
+// Writes all of bytes to fd, going on after short writes and interruptions.
+// Returns 0, or the errno of the write that failed.
+[[nodiscard]] int writeAll(int fd, QByteArrayView bytes);
 
 // Standard output as a document's target. What has reached a pipe cannot be
 // taken back, so commit() and discard() have nothing to do.
 class StdoutOutput final : public OutputFile
 {
 public:
-    [[nodiscard]] bool open(const QString &path) override;
+    [[nodiscard]] bool open(const QByteArray &path) override;
     [[nodiscard]] bool write(std::string_view bytes) override;
     [[nodiscard]] bool commit() override { return true; }
     void discard() override {}

@@ -4,71 +4,103 @@
 // tunefold-list FOLDER OUTPUT: the star's list without the window, for
 // scripts and for machines without a display.
 
+#include "CommandLine.h"
 #include "StdoutOutput.h"
+#include "app/AppIdentity.h"
 #include "list/ListGeneration.h"
 #include "platform/PosixFolderSearch.h"
 #include "platform/SaveFileOutput.h"
 
-#include <QFile>
 #include <QLocale>
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
-constexpr char Usage[] = "Usage: tunefold-list FOLDER OUTPUT\n"
-                         "Writes an HTML list of the *.mp3 entries of FOLDER, with their sizes in\n"
-                         "megabytes, to OUTPUT, replacing it; \"-\" writes to standard output.\n"
-                         "\n"
-                         "Exit status: 0 when the list was written, 1 when nothing matched,\n"
-                         "2 on wrong arguments or when OUTPUT cannot be written (it is then left\n"
-                         "as it was).\n";
+using namespace tunefold;
 
-void printLine(std::FILE *stream, const QString &text)
+constexpr int Listed = 0;
+constexpr int NothingMatched = 1;
+constexpr int Trouble = 2;
+
+void complain(const QByteArray &name, const QByteArray &reason)
 {
-    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+    // Nothing is left to tell anyone when standard error itself fails.
+    (void)writeAll(STDERR_FILENO, "tunefold-list: " + name + ": " + reason + '\n');
+}
+
+// Standard output carries the document or the last word; losing either is a
+// failure the caller must see, a full disk behind a redirection included.
+int say(int fd, const QByteArray &text)
+{
+    if (const int error = writeAll(fd, text); error != 0) {
+        complain(fd == STDOUT_FILENO ? "standard output" : "standard error", std::strerror(error));
+        return Trouble;
+    }
+    return Listed;
+}
+
+// A folder that cannot be searched is the user's mistake and gets its
+// reason; only a folder that was read to the end and held no match is
+// "no MP3's".
+int checkFolder(const QByteArray &folder)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        complain(folder, std::strerror(errno));
+        return Trouble;
+    }
+    ::close(fd);
+    return Listed;
+}
+
+int list(const ListOptions &options)
+{
+    if (const int status = checkFolder(options.folder); status != Listed)
+        return status;
+    const bool toStdout = options.output == "-";
+    PosixFolderSearch search;
+    StdoutOutput stdoutOutput;
+    SaveFileOutput fileOutput;
+    OutputFile &output = toStdout ? static_cast<OutputFile &>(stdoutOutput) : fileOutput;
+    const ListOutcome outcome = generateList(
+        options.folder, search, [&] { return std::optional<QByteArray>(options.output); }, output,
+        QLocale::system().decimalPoint());
+
+    switch (outcome.kind) {
+    case ListOutcome::NoMatch:
+        (void)say(STDERR_FILENO, QByteArray(NoFilesText) + '\n');
+        return NothingMatched;
+    case ListOutcome::Written:
+        return say(toStdout ? STDERR_FILENO : STDOUT_FILENO,
+                   finishedText(outcome.count).toLocal8Bit() + '\n');
+    case ListOutcome::Cancelled:
+    case ListOutcome::Failed:
+        break;
+    }
+    complain(toStdout ? QByteArray("standard output") : options.output,
+             outcome.error.toLocal8Bit());
+    return Trouble;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    using namespace tunefold;
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(Usage, stdout);
-        return 0;
-    }
-    if (argc != 3) {
-        std::fputs("tunefold-list: expected FOLDER and OUTPUT (see tunefold-list --help)\n",
-                   stderr);
-        return 2;
-    }
-
-    // The folder goes to the search as the bytes it was given, so a name
-    // that is not valid UTF-8 still works.
-    const QByteArray folder(argv[1]);
-    const bool toStdout = std::strcmp(argv[2], "-") == 0;
-    const QString target = QFile::decodeName(argv[2]);
-
-    PosixFolderSearch search;
-    StdoutOutput stdoutOutput;
-    SaveFileOutput fileOutput;
-    OutputFile &output = toStdout ? static_cast<OutputFile &>(stdoutOutput) : fileOutput;
-    const ListOutcome outcome = generateList(
-        folder, search, [&target] { return std::optional<QString>(target); }, output,
-        QLocale::system().decimalPoint());
-
-    switch (outcome.kind) {
-    case ListOutcome::NoMatch:
-        printLine(stderr, QString::fromLatin1(NoFilesText));
-        return 1;
-    case ListOutcome::Written:
-        printLine(toStdout ? stderr : stdout, finishedText(outcome.count));
-        return 0;
-    case ListOutcome::Cancelled:
-    case ListOutcome::Failed:
+    const CommandLine commandLine = parseCommandLine(argc, argv);
+    switch (commandLine.action) {
+    case CommandLine::ShowHelp:
+        return say(STDOUT_FILENO, usageText());
+    case CommandLine::ShowVersion:
+        return say(STDOUT_FILENO, "tunefold-list " + app::versionNumber().toLatin1() + '\n');
+    case CommandLine::UsageError:
+        (void)writeAll(STDERR_FILENO,
+                       "tunefold-list: " + commandLine.error + " Try 'tunefold-list --help'.\n");
+        return Trouble;
+    case CommandLine::List:
         break;
     }
-    printLine(stderr, QStringLiteral("tunefold-list: %1: %2").arg(target, outcome.error));
-    return 2;
+    return list(commandLine.options);
 }
