@@ -49,7 +49,7 @@ class tst_ListFormats : public QObject
                                 listed.refused.append(QByteArray(path.data(), qsizetype(path.size())));
                             }};
         listed.outcome = generateList(
-            "music", search, [] { return std::optional<QString>(QStringLiteral("out")); }, output,
+            "music", search, [] { return std::optional<QByteArray>("out"); }, output,
             QStringLiteral("."), request);
         listed.document = QByteArray::fromStdString(output.committed);
         return listed;
