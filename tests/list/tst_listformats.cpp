@@ -14,6 +14,7 @@
 #include <QTest>
 #include <filesystem>
 #include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace tunefold;
@@ -59,6 +60,7 @@ private Q_SLOTS:
     void cleanupTestCase()
     {
         // QTemporaryDir cannot remove a name that is not UTF-8.
+        ::chmod("partial/locked", 0755);
         std::filesystem::remove_all(m_dir.path().toStdString());
     }
 
@@ -135,6 +137,32 @@ private Q_SLOTS:
                       {QStringLiteral(TUNEFOLD_TEST_DATA "/check_page.py"), page.fileName()});
         QVERIFY(checker.waitForFinished(30000));
         QVERIFY2(checker.exitCode() == 0, checker.readAllStandardError());
+    }
+
+    // A sub-folder that cannot be read is reported with its reason and
+    // skipped; the list is still complete and the status says it is partial.
+    void unreadableSubFolder()
+    {
+        QVERIFY(QDir().mkpath(QStringLiteral("partial/locked")));
+        test::makeFile("partial/ok.mp3");
+        test::makeFile("partial/locked/hidden.mp3");
+        QVERIFY(::chmod("partial/locked", 0) == 0 && ::chmod(".", 0755) == 0);
+        QStringList command = {QStringLiteral(TUNEFOLD_BIN_DIR "/tunefold-list"), QStringLiteral("-r"),
+                               QStringLiteral("--format=page"), QStringLiteral("partial"),
+                               QStringLiteral("-")};
+        // Root reads any folder, so the list runs as nobody there.
+        if (::geteuid() == 0)
+            command = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                  QStringLiteral("--clear-groups")} + command;
+        QProcess tool;
+        tool.start(::geteuid() == 0 ? QStringLiteral("setpriv") : command.takeFirst(), command);
+        QVERIFY(tool.waitForFinished(30000));
+        const QByteArray page = tool.readAllStandardOutput();
+        QCOMPARE(tool.readAllStandardError(),
+                 "tunefold-list: partial/locked: Permission denied\n"
+                 "1 MP3's were generated, have a nice day!\n");
+        QCOMPARE(tool.exitCode(), 2);
+        QVERIFY(page.contains("href=\"ok.mp3\"") && page.endsWith("</html>\n"));
     }
 
     // Each line is one JSON object, and each name reads back as its bytes.
