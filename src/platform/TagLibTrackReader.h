@@ -4,6 +4,8 @@
 
 #include "platform/TrackReader.h"
 
+#include <vector>
+
 namespace tunefold {
 
 // Tags (ID3v2, APE, ID3v1, in that order of preference) and MPEG audio
@@ -14,6 +16,9 @@ class TagLibTrackReader final : public TrackReader
 public:
     TagLibTrackReader();
     void read(int atFd, const char *path, TrackInfo &info) override;
+
+private:
+    std::vector<char> m_window; // reused for every file
 };
 
 } // namespace tunefold
