@@ -22,7 +22,8 @@ struct ListOutcome
     enum Kind {
         NoMatch,   // nothing matched; no target was asked for
         Cancelled, // the user chose no target
-        Failed,    // the target could not be written; it is as it was
+        Failed,    // the target could not be written; a file that was to be
+                   // replaced is as it was
         Written,   // the whole document is in place
     };
     Kind kind = NoMatch;

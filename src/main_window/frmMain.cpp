@@ -18,7 +18,7 @@
 #include "platform/QtCommonDialog.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtVolumeList.h"
-#include "platform/SaveFileOutput.h"
+#include "platform/FileOutput.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -185,7 +185,7 @@ void frmMain::Form_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF)
 void frmMain::Image2_Click()
 {
     PosixFolderSearch search;
-    SaveFileOutput output;
+    FileOutput output;
     tunefold::Image2_Click(Dir1->pathBytes(), search, *m_dialog, output, *m_messages);
 }
 

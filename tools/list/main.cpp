@@ -9,7 +9,7 @@
 #include "app/AppIdentity.h"
 #include "list/ListGeneration.h"
 #include "platform/PosixFolderSearch.h"
-#include "platform/SaveFileOutput.h"
+#include "platform/FileOutput.h"
 #include "platform/TagLibTrackReader.h"
 
 #include <QLocale>
@@ -77,7 +77,7 @@ int list(const ListOptions &options)
                                      reason);
                         }};
     StdoutOutput stdoutOutput;
-    SaveFileOutput fileOutput;
+    FileOutput fileOutput;
     OutputFile &output = toStdout ? static_cast<OutputFile &>(stdoutOutput) : fileOutput;
     const ListOutcome outcome = generateList(
         options.folder, search, [&] { return std::optional<QByteArray>(options.output); }, output,
