@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <functional>
+#include <memory>
 
 namespace tunefold {
 
@@ -20,8 +21,9 @@ struct ListRequest
     // Collects every entry and sorts them before writing: memory then grows
     // with their number.
     bool sortByName = false;
-    // Reads tags for the formats that show them; null leaves their cells empty.
-    TrackReader *tracks = nullptr;
+    // Makes the readers of tags for the formats that show them, one for each
+    // thread that reads; empty leaves their cells empty.
+    std::function<std::unique_ptr<TrackReader>()> trackReaders;
     // Told about an entry left out because the format cannot hold its name.
     std::function<void(std::string_view path, const char *reason)> refused;
 };

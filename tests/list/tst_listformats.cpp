@@ -43,10 +43,9 @@ class tst_ListFormats : public QObject
     {
         Listed listed;
         PosixFolderSearch search(true);
-        TagLibTrackReader reader;
         test::MemoryOutput output;
         output.pending.clear();
-        ListRequest request{format, true, &reader, [&](std::string_view path, const char *) {
+        ListRequest request{format, true, [] { return std::make_unique<TagLibTrackReader>(); }, [&](std::string_view path, const char *) {
                                 listed.refused.append(QByteArray(path.data(), qsizetype(path.size())));
                             }};
         listed.outcome = generateList(

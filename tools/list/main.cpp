@@ -67,8 +67,8 @@ int list(const ListOptions &options)
     PosixFolderSearch search(options.recursive, [](std::string_view path, int error) {
         complain(QByteArray(path.data(), qsizetype(path.size())), std::strerror(error));
     });
-    TagLibTrackReader tracks;
-    ListRequest request{options.format, options.sortByName, &tracks,
+    ListRequest request{options.format, options.sortByName,
+                        [] { return std::make_unique<TagLibTrackReader>(); },
                         [&options](std::string_view path, const char *reason) {
                             QByteArray name = options.folder;
                             if (!name.endsWith('/'))
