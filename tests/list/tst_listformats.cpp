@@ -138,6 +138,25 @@ private Q_SLOTS:
         QVERIFY2(checker.exitCode() == 0, checker.readAllStandardError());
     }
 
+    // More files than the readers hold at once still come out in order.
+    void manyFilesKeepTheirOrder()
+    {
+        QVERIFY(QDir().mkpath(QStringLiteral("many")));
+        for (int i = 0; i < 300; ++i)
+            test::makeFile("many/" + QByteArray::number(i) + ".mp3");
+        PosixFolderSearch search;
+        test::MemoryOutput output;
+        ListRequest request{ListFormat::Json, true,
+                            [] { return std::make_unique<TagLibTrackReader>(); }, {}};
+        const ListOutcome outcome = generateList(
+            "many", search, [] { return std::optional<QByteArray>("out"); }, output,
+            QStringLiteral("."), request);
+        QCOMPARE(outcome.count, 300u);
+        const QList<QByteArray> lines = QByteArray::fromStdString(output.committed).split('\n');
+        for (int i = 0; i < 300; ++i)
+            QVERIFY(lines[i].startsWith("{\"path\":\"" + QByteArray::number(i) + ".mp3\""));
+    }
+
     // A sub-folder that cannot be read is reported with its reason and
     // skipped; the list is still complete and the status says it is partial.
     void unreadableSubFolder()
