@@ -69,7 +69,8 @@ BenchFolder taggedFolder(const std::string &cache, std::uint64_t count)
         tags.artist = numbered("Some Artist %llu", i % 97).c_str();
         tags.album = numbered("An Album Name %llu", i % 641).c_str();
         tags.track = unsigned(i % 14 + 1);
-        const std::string path = folder.path + numbered("/%05llu Some Artist - A Song Title.mp3", i);
+        const std::string path =
+            folder.path + numbered("/%05llu Some Artist - A Song Title.mp3", i);
         // 2,297 to 13,782 frames: one to six minutes.
         if (!test::writeMp3(path.c_str(), &tags, 4, unsigned(2297 + i * 7919 % 11485)))
             fail("cannot write " + path);
@@ -99,9 +100,9 @@ BenchFolder nestedFolder(const std::string &cache, std::uint64_t albums, std::ui
         makeFolder(albumPath);
         for (std::uint64_t i = 0; i < perAlbum; ++i) {
             const std::string path =
-                albumPath + (i % 10 != 9 ? numbered("/%02llu Some Artist - A Song Title %llu.mp3",
-                                                    i + 1, album)
-                                         : numbered("/cover or notes %llu-%llu.txt", i, album));
+                albumPath +
+                (i % 10 != 9 ? numbered("/%02llu Some Artist - A Song Title %llu.mp3", i + 1, album)
+                             : numbered("/cover or notes %llu-%llu.txt", i, album));
             const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
             const off_t size = off_t((album * 7919 + i * 104729) % (12u << 20));
             if (fd < 0 || ftruncate(fd, size) != 0)

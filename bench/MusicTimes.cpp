@@ -131,11 +131,13 @@ bool reportTags(const Settings &settings, const BenchFolder &tagged)
          outPath(settings, "page.html"),
          {},
          {}},
-        {"exiftool -csv", toFile({"exiftool", "-csv", "-q", tagged.path}, outPath(settings, "exif.csv")),
+        {"exiftool -csv",
+         toFile({"exiftool", "-csv", "-q", tagged.path}, outPath(settings, "exif.csv")),
          outPath(settings, "exif.csv"),
          {},
          {}},
-        {"mediainfo", toFile({"mediainfo", tagged.path}, outPath(settings, "mediainfo.txt")),
+        {"mediainfo",
+         toFile({"mediainfo", tagged.path}, outPath(settings, "mediainfo.txt")),
          outPath(settings, "mediainfo.txt"),
          {},
          {}}};
@@ -196,8 +198,9 @@ bool reportNested(const Settings &settings, const BenchFolder &small, const Benc
     };
     std::vector<Contender> contenders = {
         {"tunefold-list -r", listCommand(nested), outPath(settings, "nested.html"), {}, {}},
-        {"find", toFile({"find", nested.path, "-iname", "*.mp3", "-printf", "%P %s\n"},
-                        outPath(settings, "nested-find.txt")),
+        {"find",
+         toFile({"find", nested.path, "-iname", "*.mp3", "-printf", "%P %s\n"},
+                outPath(settings, "nested-find.txt")),
          outPath(settings, "nested-find.txt"),
          {},
          {}}};
@@ -217,8 +220,8 @@ bool reportNested(const Settings &settings, const BenchFolder &small, const Benc
                 "| list / find (goal <= 1.1) |\n|--:|--:|--:|--:|:--|\n");
     std::printf("| %s | %s | %s | %s | %s %s (CPU %s) |\n\n", grouped(nested.entries).c_str(),
                 grouped(nested.entries / 100 + nested.entries / 10000).c_str(),
-                cell(contenders[0]).c_str(), cell(contenders[1]).c_str(),
-                fixed(ratio, 2).c_str(), verdict(ratio <= 1.1).c_str(),
+                cell(contenders[0]).c_str(), cell(contenders[1]).c_str(), fixed(ratio, 2).c_str(),
+                verdict(ratio <= 1.1).c_str(),
                 fixed(median(contenders[0].cpu) / median(contenders[1].cpu), 2).c_str());
     std::printf("| entries | peak RSS of tunefold-list -r |\n|--:|--:|\n");
     std::printf("| %s | %s KiB |\n| %s | %s KiB |\n", grouped(small.entries).c_str(),

@@ -3,8 +3,8 @@
 #include "list/EntryWriting.h"
 
 #include "list/NaturalOrder.h"
-#include "platform/FolderSearch.h"
 #include "list/TrackPool.h"
+#include "platform/FolderSearch.h"
 #include "platform/TrackReader.h"
 
 #include <fcntl.h>

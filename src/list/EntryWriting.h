@@ -30,9 +30,9 @@ struct ListRequest
 
 struct EntriesWritten
 {
-    bool written = false;      // false when the output failed
-    std::uint64_t count = 0;   // rows written
-    bool refusedSome = false;  // some entry was left out (see ListRequest::refused)
+    bool written = false;     // false when the output failed
+    std::uint64_t count = 0;  // rows written
+    bool refusedSome = false; // some entry was left out (see ListRequest::refused)
 };
 
 // Writes first and every further match of search through writer, header and

@@ -47,7 +47,8 @@ bool JsonLinesWriter::writeEntry(const ListEntry &entry)
     appendString(m_block, ",\"artist\":", track.artist);
     appendString(m_block, ",\"album\":", track.album);
     appendCount(m_block, ",\"track\":", track.track, track.track > 0);
-    appendCount(m_block, ",\"seconds\":", wholeSeconds(std::uint64_t(std::max(track.milliseconds, 0))),
+    appendCount(m_block,
+                ",\"seconds\":", wholeSeconds(std::uint64_t(std::max(track.milliseconds, 0))),
                 track.milliseconds >= 0);
     appendCount(m_block, ",\"bitrate\":", std::uint64_t(std::max(track.kilobitsPerSecond, 0)),
                 track.kilobitsPerSecond > 0);

@@ -27,9 +27,9 @@ struct ListOutcome
         Written,   // the whole document is in place
     };
     Kind kind = NoMatch;
-    std::uint64_t count = 0; // rows written
-    QByteArray target;       // where the document went, as the file system names it
-    QString error;           // the system's reason, for Failed
+    std::uint64_t count = 0;  // rows written
+    QByteArray target;        // where the document went, as the file system names it
+    QString error;            // the system's reason, for Failed
     bool refusedSome = false; // an entry was left out: the format cannot hold its name
 };
 

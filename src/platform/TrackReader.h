@@ -11,8 +11,8 @@ namespace tunefold {
 struct TrackInfo
 {
     std::string title, artist, album;
-    unsigned track = 0;     // number on the album, 0 when unknown
-    int milliseconds = -1;  // playing time, -1 when unknown
+    unsigned track = 0;    // number on the album, 0 when unknown
+    int milliseconds = -1; // playing time, -1 when unknown
     int kilobitsPerSecond = 0;
 
     void clear()

@@ -45,8 +45,10 @@ class tst_ListFormats : public QObject
         PosixFolderSearch search(true);
         test::MemoryOutput output;
         output.pending.clear();
-        ListRequest request{format, true, [] { return std::make_unique<TagLibTrackReader>(); }, [&](std::string_view path, const char *) {
-                                listed.refused.append(QByteArray(path.data(), qsizetype(path.size())));
+        ListRequest request{format, true, [] { return std::make_unique<TagLibTrackReader>(); },
+                            [&](std::string_view path, const char *) {
+                                listed.refused.append(
+                                    QByteArray(path.data(), qsizetype(path.size())));
                             }};
         listed.outcome = generateList(
             "music", search, [] { return std::optional<QByteArray>("out"); }, output,
@@ -68,15 +70,26 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(m_dir.path()));
         QVERIFY(QDir().mkpath(QStringLiteral("music/B Side/Deeper")));
         QVERIFY(QDir().mkpath(QStringLiteral("music/a")));
-        using test::Tags;
         using TagLib::String;
-        const Tags utf8{String("Zehn \xE2\x99\xAA", String::UTF8), String("\xC3\x86r\xC3\xB8", String::UTF8),
-                        String("Album & <Co>", String::UTF8), 10, String::UTF8, 4};
-        const Tags latin1{String("Caf\xE9", String::Latin1), String("Bj\xF6rk", String::Latin1),
-                          String("Na\xEFve", String::Latin1), 2, String::Latin1, 3};
+        using test::Tags;
+        const Tags utf8{String("Zehn \xE2\x99\xAA", String::UTF8),
+                        String("\xC3\x86r\xC3\xB8", String::UTF8),
+                        String("Album & <Co>", String::UTF8),
+                        10,
+                        String::UTF8,
+                        4};
+        const Tags latin1{String("Caf\xE9", String::Latin1),
+                          String("Bj\xF6rk", String::Latin1),
+                          String("Na\xEFve", String::Latin1),
+                          2,
+                          String::Latin1,
+                          3};
         const Tags utf16{String("\xE6\x97\xA5\xE6\x9C\xAC", String::UTF8),
-                         String("\"Q\" 'S'", String::UTF8), String("\xCE\xB1", String::UTF8), 1,
-                         String::UTF16, 3};
+                         String("\"Q\" 'S'", String::UTF8),
+                         String("\xCE\xB1", String::UTF8),
+                         1,
+                         String::UTF16,
+                         3};
         QVERIFY(test::writeMp3("music/10 ten.mp3", &utf8));
         QVERIFY(test::writeMp3("music/2 two.MP3", &latin1, 4, 2297)); // 1:00
         QVERIFY(test::writeMp3("music/B Side/utf16.mp3", &utf16, 4, 230));
@@ -146,8 +159,8 @@ private Q_SLOTS:
             test::makeFile("many/" + QByteArray::number(i) + ".mp3");
         PosixFolderSearch search;
         test::MemoryOutput output;
-        ListRequest request{ListFormat::Json, true,
-                            [] { return std::make_unique<TagLibTrackReader>(); }, {}};
+        ListRequest request{
+            ListFormat::Json, true, [] { return std::make_unique<TagLibTrackReader>(); }, {}};
         const ListOutcome outcome = generateList(
             "many", search, [] { return std::optional<QByteArray>("out"); }, output,
             QStringLiteral("."), request);
@@ -165,20 +178,20 @@ private Q_SLOTS:
         test::makeFile("partial/ok.mp3");
         test::makeFile("partial/locked/hidden.mp3");
         QVERIFY(::chmod("partial/locked", 0) == 0 && ::chmod(".", 0755) == 0);
-        QStringList command = {QStringLiteral(TUNEFOLD_BIN_DIR "/tunefold-list"), QStringLiteral("-r"),
-                               QStringLiteral("--format=page"), QStringLiteral("partial"),
-                               QStringLiteral("-")};
+        QStringList command = {QStringLiteral(TUNEFOLD_BIN_DIR "/tunefold-list"),
+                               QStringLiteral("-r"), QStringLiteral("--format=page"),
+                               QStringLiteral("partial"), QStringLiteral("-")};
         // Root reads any folder, so the list runs as nobody there.
         if (::geteuid() == 0)
             command = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                  QStringLiteral("--clear-groups")} + command;
+                                  QStringLiteral("--clear-groups")} +
+                      command;
         QProcess tool;
         tool.start(::geteuid() == 0 ? QStringLiteral("setpriv") : command.takeFirst(), command);
         QVERIFY(tool.waitForFinished(30000));
         const QByteArray page = tool.readAllStandardOutput();
-        QCOMPARE(tool.readAllStandardError(),
-                 "tunefold-list: partial/locked: Permission denied\n"
-                 "1 MP3's were generated, have a nice day!\n");
+        QCOMPARE(tool.readAllStandardError(), "tunefold-list: partial/locked: Permission denied\n"
+                                              "1 MP3's were generated, have a nice day!\n");
         QCOMPARE(tool.exitCode(), 2);
         QVERIFY(page.contains("href=\"ok.mp3\"") && page.endsWith("</html>\n"));
     }
@@ -194,12 +207,13 @@ private Q_SLOTS:
             const QJsonObject object = QJsonDocument::fromJson(line, &error).object();
             QVERIFY2(error.error == QJsonParseError::NoError, line);
             names.insert(object.contains(QLatin1String("path_base64"))
-                             ? QByteArray::fromBase64(object[QLatin1String("path_base64")].toString().toLatin1())
+                             ? QByteArray::fromBase64(
+                                   object[QLatin1String("path_base64")].toString().toLatin1())
                              : object[QLatin1String("path")].toString().toUtf8());
         }
         const std::set<QByteArray> expected = {
-            "10 ten.mp3",      "2 two.MP3",         "B Side/utf16.mp3", "B Side/Deeper/untagged.mp3",
-            "a/" + m_hostile, "a/truncated.mp3", "a/not audio.mp3", "a/up.mp3"};
+            "10 ten.mp3",     "2 two.MP3",       "B Side/utf16.mp3", "B Side/Deeper/untagged.mp3",
+            "a/" + m_hostile, "a/truncated.mp3", "a/not audio.mp3",  "a/up.mp3"};
         QCOMPARE(names, expected);
     }
 };

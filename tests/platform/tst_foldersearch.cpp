@@ -94,7 +94,8 @@ private Q_SLOTS:
                 test::makeFile(folder + '/' + name, depth);
                 expected.emplace(name, depth);
             }
-            QVERIFY(QFile::link(QStringLiteral(".."), QFile::decodeName(folder + '/' + relative + "up.mp3")));
+            QVERIFY(QFile::link(QStringLiteral(".."),
+                                QFile::decodeName(folder + '/' + relative + "up.mp3")));
             expected.emplace(relative + "up.mp3", 0);
             relative += "d" + QByteArray::number(depth) + ".mp3/";
             QVERIFY(QDir().mkpath(QFile::decodeName(folder + '/' + relative)));

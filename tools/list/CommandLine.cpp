@@ -71,9 +71,9 @@ CommandLine parseCommandLine(int argc, const char *const *argv)
     const QByteArray sort = p.parser.value(p.sort).toLatin1();
     if (!listFormat || (p.parser.isSet(p.sort) && sort != "name")) {
         result.action = CommandLine::UsageError;
-        result.error = listFormat ? "unknown sort key '" + sort + "'; KEY is name."
-                                  : "unknown format '" + format +
-                                        "'; FORMAT is fragment, page, m3u or json.";
+        result.error =
+            listFormat ? "unknown sort key '" + sort + "'; KEY is name."
+                       : "unknown format '" + format + "'; FORMAT is fragment, page, m3u or json.";
         return result;
     }
     result.options.recursive = p.parser.isSet(p.recursive);

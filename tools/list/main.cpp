@@ -8,8 +8,8 @@
 #include "StdoutOutput.h"
 #include "app/AppIdentity.h"
 #include "list/ListGeneration.h"
-#include "platform/PosixFolderSearch.h"
 #include "platform/FileOutput.h"
+#include "platform/PosixFolderSearch.h"
 #include "platform/TagLibTrackReader.h"
 
 #include <QLocale>
@@ -67,15 +67,14 @@ int list(const ListOptions &options)
     PosixFolderSearch search(options.recursive, [](std::string_view path, int error) {
         complain(QByteArray(path.data(), qsizetype(path.size())), std::strerror(error));
     });
-    ListRequest request{options.format, options.sortByName,
-                        [] { return std::make_unique<TagLibTrackReader>(); },
-                        [&options](std::string_view path, const char *reason) {
-                            QByteArray name = options.folder;
-                            if (!name.endsWith('/'))
-                                name += '/';
-                            complain(name + QByteArray(path.data(), qsizetype(path.size())),
-                                     reason);
-                        }};
+    ListRequest request{
+        options.format, options.sortByName, [] { return std::make_unique<TagLibTrackReader>(); },
+        [&options](std::string_view path, const char *reason) {
+            QByteArray name = options.folder;
+            if (!name.endsWith('/'))
+                name += '/';
+            complain(name + QByteArray(path.data(), qsizetype(path.size())), reason);
+        }};
     StdoutOutput stdoutOutput;
     FileOutput fileOutput;
     OutputFile &output = toStdout ? static_cast<OutputFile &>(stdoutOutput) : fileOutput;
