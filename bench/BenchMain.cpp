@@ -4,6 +4,7 @@
 // tunefold-bench: the figures of list generation's performance goals, side by
 // side with find and tree, measured in one run. Prints Markdown tables.
 
+#include "MusicFolders.h"
 #include "Parts.h"
 
 #include <climits>
@@ -31,8 +32,8 @@ constexpr char Usage[] =
     "  --cache DIR   reusable test folders and outputs (default /tmp/tunefold-bench)\n"
     "  --bin DIR     folder of tunefold-list and tunefold (default: this program's)\n"
     "  --runs N      timed runs of each command, at least 5 (default 9)\n"
-    "  --parts LIST  comma-separated: wall,memory,syscalls,startup,store,folderlist\n"
-    "                (default all)\n";
+    "  --parts LIST  comma-separated: wall,memory,syscalls,startup,store,folderlist,\n"
+    "                tags,nested (default all)\n";
 
 std::string programFolder()
 {
@@ -118,7 +119,8 @@ int main(int argc, char **argv)
     Settings settings;
     settings.binDir = programFolder();
     settings.cache = "/tmp/tunefold-bench";
-    std::set<std::string> parts = {"wall", "memory", "syscalls", "startup", "store", "folderlist"};
+    std::set<std::string> parts = {"wall",  "memory",     "syscalls", "startup",
+                                   "store", "folderlist", "tags",     "nested"};
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -161,6 +163,12 @@ int main(int argc, char **argv)
             met = reportMemory(settings, small, large) && met;
         if (parts.count("syscalls"))
             met = reportSyscalls(settings, medium) && met;
+        if (parts.count("tags"))
+            met = reportTags(settings, taggedFolder(settings.cache, 10'000)) && met;
+        if (parts.count("nested"))
+            met = reportNested(settings, nestedFolder(settings.cache, 10, 100),
+                               nestedFolder(settings.cache, 1'000, 100)) &&
+                  met;
         if (parts.count("startup"))
             met = reportStartup(settings) && met;
         if (parts.count("store"))

@@ -19,6 +19,11 @@ bool reportWallTimes(const Settings &settings, const std::vector<BenchFolder> &f
 bool reportMemory(const Settings &settings, const BenchFolder &small, const BenchFolder &large);
 // System calls of tunefold-list (and find, for comparison) under strace.
 bool reportSyscalls(const Settings &settings, const BenchFolder &folder);
+// tunefold-list --format page against exiftool and mediainfo over tagged
+// MP3 files, warm and cold, and what a pool of readers would gain cold.
+bool reportTags(const Settings &settings, const BenchFolder &tagged);
+// tunefold-list --recursive against find over nested folders, and its memory.
+bool reportNested(const Settings &settings, const BenchFolder &small, const BenchFolder &nested);
 // Time until the tunefold window is mapped under Xvfb, with a bare Qt window
 // as the baseline.
 bool reportStartup(const Settings &settings);

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "list/ListGeneration.h"
 
-#include "list/ListDocument.h"
+#include "list/EntryWriting.h"
 #include "platform/CommonDialog.h"
 #include "platform/FolderSearch.h"
 #include "platform/MessageBox.h"
@@ -45,7 +45,7 @@ QString finishedText(std::uint64_t count)
 
 ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
                          const TargetChooser &chooseTarget, OutputFile &output,
-                         const QString &decimalPoint)
+                         const QString &decimalPoint, const ListRequest &request)
 {
     ListOutcome outcome;
     SearchGuard guard(search);
@@ -68,15 +68,13 @@ ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
         return outcome;
     }
 
-    ListDocument document(output, decimalPoint.toStdString());
-    bool written = document.writeHeader();
-    do {
-        written = written && document.writeEntry(entry.name, entry.size);
-        if (written)
-            ++outcome.count;
-    } while (written && search.findNext(entry));
-    written = written && document.writeFooter() && output.commit();
-    if (!written) {
+    const std::unique_ptr<ListWriter> writer =
+        makeListWriter(request.format, output, std::string_view(folder.constData(), folder.size()),
+                       decimalPoint.toStdString());
+    const EntriesWritten rows = writeEntries(folder, search, entry, *writer, request);
+    outcome.count = rows.count;
+    outcome.refusedSome = rows.refusedSome;
+    if (!rows.written || !output.commit()) {
         outcome.error = output.errorString();
         output.discard();
         return outcome;

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "list/EntryWriting.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -25,9 +27,10 @@ struct ListOutcome
         Written,   // the whole document is in place
     };
     Kind kind = NoMatch;
-    std::uint64_t count = 0; // rows written
-    QByteArray target;       // where the document went, as the file system names it
-    QString error;           // the system's reason, for Failed
+    std::uint64_t count = 0;  // rows written
+    QByteArray target;        // where the document went, as the file system names it
+    QString error;            // the system's reason, for Failed
+    bool refusedSome = false; // an entry was left out: the format cannot hold its name
 };
 
 // Asks where to write; std::nullopt means the user cancelled.
@@ -39,10 +42,12 @@ using TargetChooser = std::function<std::optional<QByteArray>()>;
 
 // Searches folder for "*.mp3" and, when something matches, asks chooseTarget
 // where to write and writes the list document there while the search goes on.
-// decimalPoint is the locale's separator for the size column.
+// decimalPoint is the locale's separator for the size column; request
+// chooses the format (the window's document by default) and the order.
 [[nodiscard]] ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
                                        const TargetChooser &chooseTarget, OutputFile &output,
-                                       const QString &decimalPoint);
+                                       const QString &decimalPoint,
+                                       const ListRequest &request = {});
 
 // What a click on the star does: list generation with the window's dialog and
 // message boxes. Ends silently on any failure.

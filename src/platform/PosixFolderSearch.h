@@ -5,7 +5,10 @@
 #include "platform/FolderSearch.h"
 
 #include <dirent.h>
+#include <functional>
 #include <string>
+#include <sys/types.h>
+#include <vector>
 
 namespace tunefold {
 
@@ -13,10 +16,24 @@ namespace tunefold {
 // folders, hidden entries, links. A regular file's size is its size, links
 // followed; anything else, a broken link included, has size 0. An entry that
 // vanishes between being read and being looked at is skipped.
+//
+// Recursive, it also descends into sub-folders, depth first in the order the
+// file system gives, and names entries by their path below the folder
+// searched. A folder reached through a symbolic link is not entered (its link
+// is listed like any entry), nor is one that is its own ancestor (a bind
+// mount), so no walk can loop. Memory and open descriptors stay bounded
+// however deep or wide the tree: only the path being walked is held, and
+// beyond a few open levels the shallowest are closed and found again later.
 class PosixFolderSearch final : public FolderSearch
 {
 public:
+    // Told about a sub-folder that could not be read: its path as the folder
+    // given to findFirst joined with its relative name, and errno.
+    using ProblemReport = std::function<void(std::string_view path, int error)>;
+
     PosixFolderSearch() = default;
+    explicit PosixFolderSearch(bool recursive, ProblemReport report = {},
+                               std::size_t maxOpenFolders = 16);
     ~PosixFolderSearch() override;
     PosixFolderSearch(const PosixFolderSearch &) = delete;
     PosixFolderSearch &operator=(const PosixFolderSearch &) = delete;
@@ -25,9 +42,35 @@ public:
     [[nodiscard]] bool findNext(FolderEntry &entry) override;
     void close() override;
 
+    // Whether a sub-folder was skipped because it could not be read.
+    [[nodiscard]] bool partial() const { return m_partial; }
+
 private:
-    DIR *m_dir = nullptr;
+    struct Level
+    {
+        DIR *dir = nullptr;
+        long position = 0; // where to go on once reopened, when dir was closed
+        dev_t device = 0;
+        ino_t inode = 0;
+        std::size_t pathLength = 0; // of the relative path up to and with its "/"
+    };
+
+    void enterPending();
+    [[nodiscard]] bool reopen(Level &level);
+    void closeShallowest();
+    void report(std::size_t pathLength, int error);
+    void popLevel();
+
+    bool m_recursive = false;
+    ProblemReport m_report;
+    std::size_t m_maxOpen = 16;
+    std::size_t m_open = 0;
+    bool m_partial = false;
+    bool m_descend = false; // the last entry read is a folder to enter next
+    std::string m_folder;   // as given in the pattern
     std::string m_namePattern;
+    std::string m_path; // relative path of the current entry
+    std::vector<Level> m_levels;
 };
 
 } // namespace tunefold

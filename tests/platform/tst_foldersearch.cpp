@@ -87,6 +87,42 @@ private Q_SLOTS:
         QVERIFY(!searchAll("/*").empty()); // the root's pattern has no folder before its "/"
     }
 
+    // Depth first through a tree deeper than the open folders allowed, so
+    // folders are closed and found again where they stopped; links to
+    // folders are listed when they match but never entered.
+    void recursiveWalk()
+    {
+        QTemporaryDir dir;
+        QByteArray folder = QFile::encodeName(dir.path());
+        Found expected;
+        QByteArray relative;
+        for (int depth = 0; depth < 6; ++depth) {
+            for (int i = 0; i < 40; ++i) {
+                const QByteArray name = relative + QByteArray::number(i) + ".mp3";
+                test::makeFile(folder + '/' + name, depth);
+                expected.emplace(name, depth);
+            }
+            QVERIFY(QFile::link(QStringLiteral(".."),
+                                QFile::decodeName(folder + '/' + relative + "up.mp3")));
+            expected.emplace(relative + "up.mp3", 0);
+            relative += "d" + QByteArray::number(depth) + ".mp3/";
+            QVERIFY(QDir().mkpath(QFile::decodeName(folder + '/' + relative)));
+            expected.emplace(relative.chopped(1), 0);
+        }
+        const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+        const auto before = openFiles();
+        PosixFolderSearch search(true, {}, 2);
+        Found found;
+        FolderEntry entry;
+        for (bool more = search.findFirst((folder + "/*.mp3").toStdString(), entry); more;
+             more = search.findNext(entry)) {
+            QVERIFY(openFiles() <= before + 2);
+            found.emplace(QByteArray(entry.name.data(), qsizetype(entry.name.size())), entry.size);
+        }
+        QCOMPARE(found, expected);
+        QVERIFY(!search.partial());
+    }
+
     void unreadableFolderMatchesNothing()
     {
         QTemporaryDir dir;

@@ -16,11 +16,20 @@ struct Parser
                             QStringLiteral("print this text and exit")};
     QCommandLineOption version{QStringLiteral("version"),
                                QStringLiteral("print the version and exit")};
+    QCommandLineOption recursive{{QStringLiteral("r"), QStringLiteral("recursive")},
+                                 QStringLiteral("descend into sub-folders")};
+    QCommandLineOption format{QStringLiteral("format"), QStringLiteral("the list's format"),
+                              QStringLiteral("FORMAT"), QStringLiteral("fragment")};
+    QCommandLineOption sort{QStringLiteral("sort"), QStringLiteral("the order"),
+                            QStringLiteral("KEY")};
 
     Parser()
     {
         parser.addOption(help);
         parser.addOption(version);
+        parser.addOption(recursive);
+        parser.addOption(format);
+        parser.addOption(sort);
     }
 };
 
@@ -57,6 +66,19 @@ CommandLine parseCommandLine(int argc, const char *const *argv)
         result.error = "expected FOLDER and OUTPUT.";
         return result;
     }
+    const QByteArray format = p.parser.value(p.format).toLatin1();
+    const std::optional<ListFormat> listFormat = listFormatNamed(format.toStdString());
+    const QByteArray sort = p.parser.value(p.sort).toLatin1();
+    if (!listFormat || (p.parser.isSet(p.sort) && sort != "name")) {
+        result.action = CommandLine::UsageError;
+        result.error =
+            listFormat ? "unknown sort key '" + sort + "'; KEY is name."
+                       : "unknown format '" + format + "'; FORMAT is fragment, page, m3u or json.";
+        return result;
+    }
+    result.options.recursive = p.parser.isSet(p.recursive);
+    result.options.format = *listFormat;
+    result.options.sortByName = p.parser.isSet(p.sort);
     result.options.folder = positional[0].toLatin1();
     result.options.output = positional[1].toLatin1();
     return result;
@@ -70,13 +92,24 @@ QByteArray usageText()
            "replaced only once the whole list is written; a device or a pipe is\n"
            "written as it is.\n"
            "\n"
-           "  -h, --help     print this text and exit\n"
-           "      --version  print the version and exit\n"
-           "  --             end the options: what follows is FOLDER and OUTPUT\n"
+           "  -h, --help           print this text and exit\n"
+           "      --version        print the version and exit\n"
+           "  -r, --recursive      also list the entries of sub-folders, depth first,\n"
+           "                       named by their path below FOLDER; folders reached\n"
+           "                       through links are not entered\n"
+           "      --format FORMAT  fragment (the default): the window's HTML document;\n"
+           "                       page: a web page with tags, lengths and links;\n"
+           "                       m3u: an M3U8 playlist; json: JSON Lines\n"
+           "      --sort name      sort by path, numbers by value, case ignored; this\n"
+           "                       collects every entry first, so memory grows with\n"
+           "                       their number (otherwise every format streams)\n"
+           "  --                   end the options: what follows is FOLDER and OUTPUT\n"
            "\n"
            "Exit status: 0 when the list was written, 1 when FOLDER has no *.mp3\n"
            "entry, 2 on wrong arguments, when FOLDER cannot be read, or when OUTPUT\n"
-           "or standard output cannot be written.\n";
+           "or standard output cannot be written; also 2, after a complete list,\n"
+           "when a sub-folder could not be read or a name could not stand in the\n"
+           "format (each is reported on standard error).\n";
 }
 
 } // namespace tunefold

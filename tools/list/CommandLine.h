@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "list/ListWriter.h"
+
 #include <QByteArray>
 
 namespace tunefold {
@@ -12,6 +14,9 @@ struct ListOptions
 {
     QByteArray folder;
     QByteArray output; // "-" is standard output
+    bool recursive = false;
+    ListFormat format = ListFormat::Fragment;
+    bool sortByName = false;
 };
 
 struct CommandLine

@@ -8,8 +8,9 @@
 #include "StdoutOutput.h"
 #include "app/AppIdentity.h"
 #include "list/ListGeneration.h"
-#include "platform/PosixFolderSearch.h"
 #include "platform/FileOutput.h"
+#include "platform/PosixFolderSearch.h"
+#include "platform/TagLibTrackReader.h"
 
 #include <QLocale>
 #include <cerrno>
@@ -61,21 +62,35 @@ int list(const ListOptions &options)
     if (const int status = checkFolder(options.folder); status != Listed)
         return status;
     const bool toStdout = options.output == "-";
-    PosixFolderSearch search;
+    // What could not be read or written is told as it happens and turns
+    // the final status into 2; the list goes on with everything else.
+    PosixFolderSearch search(options.recursive, [](std::string_view path, int error) {
+        complain(QByteArray(path.data(), qsizetype(path.size())), std::strerror(error));
+    });
+    ListRequest request{
+        options.format, options.sortByName, [] { return std::make_unique<TagLibTrackReader>(); },
+        [&options](std::string_view path, const char *reason) {
+            QByteArray name = options.folder;
+            if (!name.endsWith('/'))
+                name += '/';
+            complain(name + QByteArray(path.data(), qsizetype(path.size())), reason);
+        }};
     StdoutOutput stdoutOutput;
     FileOutput fileOutput;
     OutputFile &output = toStdout ? static_cast<OutputFile &>(stdoutOutput) : fileOutput;
     const ListOutcome outcome = generateList(
         options.folder, search, [&] { return std::optional<QByteArray>(options.output); }, output,
-        QLocale::system().decimalPoint());
+        QLocale::system().decimalPoint(), request);
 
     switch (outcome.kind) {
     case ListOutcome::NoMatch:
         (void)say(STDERR_FILENO, QByteArray(NoFilesText) + '\n');
         return NothingMatched;
-    case ListOutcome::Written:
-        return say(toStdout ? STDERR_FILENO : STDOUT_FILENO,
-                   finishedText(outcome.count).toLocal8Bit() + '\n');
+    case ListOutcome::Written: {
+        const int status = say(toStdout ? STDERR_FILENO : STDOUT_FILENO,
+                               finishedText(outcome.count).toLocal8Bit() + '\n');
+        return search.partial() || outcome.refusedSome ? Trouble : status;
+    }
     case ListOutcome::Cancelled:
     case ListOutcome::Failed:
         break;

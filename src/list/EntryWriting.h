@@ -1,0 +1,45 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "list/ListWriter.h"
+
+#include <QByteArray>
+#include <functional>
+#include <memory>
+
+namespace tunefold {
+
+class FolderSearch;
+class TrackReader;
+struct FolderEntry;
+
+// How a list is made beyond where it goes.
+struct ListRequest
+{
+    ListFormat format = ListFormat::Fragment;
+    // Collects every entry and sorts them before writing: memory then grows
+    // with their number.
+    bool sortByName = false;
+    // Makes the readers of tags for the formats that show them, one for each
+    // thread that reads; empty leaves their cells empty.
+    std::function<std::unique_ptr<TrackReader>()> trackReaders;
+    // Told about an entry left out because the format cannot hold its name.
+    std::function<void(std::string_view path, const char *reason)> refused;
+};
+
+struct EntriesWritten
+{
+    bool written = false;     // false when the output failed
+    std::uint64_t count = 0;  // rows written
+    bool refusedSome = false; // some entry was left out (see ListRequest::refused)
+};
+
+// Writes first and every further match of search through writer, header and
+// footer included. folder is the folder searched, from which sorted entries
+// are opened for their tags.
+[[nodiscard]] EntriesWritten writeEntries(const QByteArray &folder, FolderSearch &search,
+                                          const FolderEntry &first, ListWriter &writer,
+                                          const ListRequest &request);
+
+} // namespace tunefold
