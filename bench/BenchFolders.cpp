@@ -54,19 +54,26 @@ std::string nameOf(std::uint64_t index)
     return name;
 }
 
-bool isComplete(const std::string &marker)
+} // namespace
+
+bool isComplete(const std::string &marker, std::string_view layout)
 {
     std::FILE *file = std::fopen(marker.c_str(), "r");
     if (!file)
         return false;
-    char text[sizeof Layout] = {};
-    const bool same = std::fread(text, 1, sizeof Layout - 1, file) == sizeof Layout - 1 &&
-                      std::strcmp(text, Layout) == 0;
+    std::string text(layout.size() + 1, '\0');
+    const std::size_t read = std::fread(text.data(), 1, text.size(), file);
     std::fclose(file);
-    return same;
+    return read == layout.size() && text.compare(0, read, layout) == 0;
 }
 
-} // namespace
+void markComplete(const std::string &marker, std::string_view layout)
+{
+    std::FILE *file = std::fopen(marker.c_str(), "w");
+    if (!file || std::fwrite(layout.data(), 1, layout.size(), file) != layout.size() ||
+        std::fclose(file) != 0)
+        fail("cannot write " + marker);
+}
 
 void makeFolder(const std::string &path)
 {
@@ -83,7 +90,7 @@ BenchFolder benchFolder(const std::string &cache, std::uint64_t count)
         folder.matches += isMatch(i) ? 1 : 0;
 
     const std::string marker = folder.path + ".complete";
-    if (isComplete(marker))
+    if (isComplete(marker, Layout))
         return folder;
 
     makeFolder(cache);
@@ -102,9 +109,7 @@ BenchFolder benchFolder(const std::string &cache, std::uint64_t count)
     }
     close(dirFd);
 
-    std::FILE *file = std::fopen(marker.c_str(), "w");
-    if (!file || std::fputs(Layout, file) < 0 || std::fclose(file) != 0)
-        fail("cannot write " + marker);
+    markComplete(marker, Layout);
     return folder;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tunefold::bench {
 
@@ -22,6 +23,12 @@ struct BenchFolder
 // interrupted creation is finished the next time). Throws std::runtime_error
 // when the folder cannot be made.
 [[nodiscard]] BenchFolder benchFolder(const std::string &cache, std::uint64_t count);
+
+// Whether the marker file of a cached folder holds layout, the text naming
+// what the folder was made as; markComplete() writes it once the folder is
+// whole, and throws std::runtime_error when it cannot.
+[[nodiscard]] bool isComplete(const std::string &marker, std::string_view layout);
+void markComplete(const std::string &marker, std::string_view layout);
 
 // Creates path unless it exists; throws std::runtime_error on failure.
 void makeFolder(const std::string &path);

@@ -24,25 +24,6 @@ constexpr char Layout[] = "tunefold-bench music layout 1\n";
     throw std::runtime_error(what + ": " + std::strerror(errno));
 }
 
-bool isComplete(const std::string &marker)
-{
-    std::FILE *file = std::fopen(marker.c_str(), "r");
-    if (!file)
-        return false;
-    char text[sizeof Layout] = {};
-    const bool same = std::fread(text, 1, sizeof Layout - 1, file) == sizeof Layout - 1 &&
-                      std::strcmp(text, Layout) == 0;
-    std::fclose(file);
-    return same;
-}
-
-void markComplete(const std::string &marker)
-{
-    std::FILE *file = std::fopen(marker.c_str(), "w");
-    if (!file || std::fputs(Layout, file) < 0 || std::fclose(file) != 0)
-        fail("cannot write " + marker);
-}
-
 std::string numbered(const char *format, std::uint64_t a, std::uint64_t b = 0)
 {
     char text[128];
@@ -57,7 +38,7 @@ BenchFolder taggedFolder(const std::string &cache, std::uint64_t count)
 {
     BenchFolder folder{cache + "/tagged-" + std::to_string(count), count, count};
     const std::string marker = folder.path + ".complete";
-    if (isComplete(marker))
+    if (isComplete(marker, Layout))
         return folder;
     makeFolder(cache);
     makeFolder(folder.path);
@@ -75,7 +56,7 @@ BenchFolder taggedFolder(const std::string &cache, std::uint64_t count)
         if (!test::writeMp3(path.c_str(), &tags, 4, unsigned(2297 + i * 7919 % 11485)))
             fail("cannot write " + path);
     }
-    markComplete(marker);
+    markComplete(marker, Layout);
     return folder;
 }
 
@@ -86,7 +67,7 @@ BenchFolder nestedFolder(const std::string &cache, std::uint64_t albums, std::ui
     for (std::uint64_t i = 0; i < perAlbum; ++i)
         folder.matches += i % 10 != 9 ? albums : 0;
     const std::string marker = folder.path + ".complete";
-    if (isComplete(marker))
+    if (isComplete(marker, Layout))
         return folder;
     makeFolder(cache);
     makeFolder(folder.path);
@@ -110,7 +91,7 @@ BenchFolder nestedFolder(const std::string &cache, std::uint64_t albums, std::ui
             ::close(fd);
         }
     }
-    markComplete(marker);
+    markComplete(marker, Layout);
     return folder;
 }
 
