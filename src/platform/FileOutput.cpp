@@ -64,6 +64,22 @@ private:
 
 } // namespace
 
+int writeAll(int fd, QByteArrayView bytes)
+{
+    // A short write is not yet a failure: a disk that is filling up takes
+    // what fits and only the next write tells why the rest did not.
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        bytes = bytes.sliced(written);
+    }
+    return 0;
+}
+
 FileOutput::~FileOutput()
 {
     discard();
@@ -153,17 +169,9 @@ bool FileOutput::write(std::string_view bytes)
 {
     const int fd = m_mode == Replace ? m_temp : m_target;
     const PipeSignalBlock noPipeSignal;
-    // A short write is not yet a failure: a disk that is filling up takes
-    // what fits and only the next write tells why the rest did not.
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            m_error = QString::fromLocal8Bit(std::strerror(errno));
-            return false;
-        }
-        bytes.remove_prefix(std::size_t(written));
+    if (const int error = writeAll(fd, bytes); error != 0) {
+        m_error = QString::fromLocal8Bit(std::strerror(error));
+        return false;
     }
     return true;
 }

@@ -4,9 +4,15 @@
 
 #include "platform/OutputFile.h"
 
+#include <QByteArrayView>
+
 #include <sys/stat.h>
 
 namespace tunefold {
+
+// Writes all of bytes to fd, going on after short writes and interruptions.
+// Returns 0, or the errno of the write that failed.
+[[nodiscard]] int writeAll(int fd, QByteArrayView bytes);
 
 // A document's target on disk, written the way the user means it. The
 // target is opened as open(2) opens it, links followed, so the kernel's loop

@@ -2,25 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StdoutOutput.h"
 
-#include <cerrno>
+#include "platform/FileOutput.h"
+
 #include <cstring>
 #include <unistd.h>
 
 namespace tunefold {
-
-int writeAll(int fd, QByteArrayView bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        bytes = bytes.sliced(written);
-    }
-    return 0;
-}
 
 bool StdoutOutput::open(const QByteArray &)
 {

@@ -4,14 +4,9 @@
 
 #include "platform/OutputFile.h"
 
-#include <QByteArrayView>
 #include <string_view>
 
 namespace tunefold {
-
-// Writes all of bytes to fd, going on after short writes and interruptions.
-// Returns 0, or the errno of the write that failed.
-[[nodiscard]] int writeAll(int fd, QByteArrayView bytes);
 
 // Standard output as a document's target. What has reached a pipe cannot be
 // taken back, so commit() and discard() have nothing to do.
