@@ -7,17 +7,12 @@
 
 namespace tunefold {
 
-// One matching folder entry. The names point into the search's own buffer
-// and stay valid only until the next call on the search.
+// One matching folder entry. The name points into the search's own buffer
+// and stays valid only until the next call on the search.
 struct FolderEntry
 {
     std::string_view name; // the file system's bytes, relative to the folder searched
     std::uint64_t size = 0;
-    // The folder that holds the entry, open until the next call, and the
-    // entry's own name in it (NUL-terminated), for reading the entry without
-    // resolving its path again; -1 where the search has no such folder.
-    int folderFd = -1;
-    const char *leafName = nullptr;
 };
 
 // Finds the entries of one folder whose names match a pattern, one at a time

@@ -141,8 +141,6 @@ bool PosixFolderSearch::findNext(FolderEntry &entry)
             continue;
         entry.name = m_path;
         entry.size = *size;
-        entry.folderFd = folderFd;
-        entry.leafName = found->d_name;
         return true;
     }
     return false;
