@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "list/ListGeneration.h"
 
-#include "list/EntryWriting.h"
+#include "library/EntryWriting.h"
 #include "platform/CommonDialog.h"
 #include "platform/FolderSearch.h"
 #include "platform/MessageBox.h"

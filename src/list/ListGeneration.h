@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "list/EntryWriting.h"
+#include "library/EntryWriting.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,9 +1,9 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "list/EntryWriting.h"
+#include "library/EntryWriting.h"
 
-#include "list/NaturalOrder.h"
-#include "list/TrackPool.h"
+#include "library/NaturalOrder.h"
+#include "library/TrackPool.h"
 #include "platform/FolderSearch.h"
 #include "platform/TrackReader.h"
 
