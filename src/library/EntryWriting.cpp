@@ -117,4 +117,16 @@ EntriesWritten writeEntries(const QByteArray &folder, FolderSearch &search,
     return rows.result();
 }
 
+EntryWriting entryWriting(ListRequest request)
+{
+    return [request = std::move(request)](const QByteArray &folder, FolderSearch &search,
+                                          const FolderEntry &first, OutputFile &output,
+                                          const std::string &decimalPoint) {
+        const std::unique_ptr<ListWriter> writer =
+            makeListWriter(request.format, output,
+                           std::string_view(folder.constData(), folder.size()), decimalPoint);
+        return writeEntries(folder, search, first, *writer, request);
+    };
+}
+
 } // namespace tunefold
