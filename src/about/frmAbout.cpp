@@ -6,7 +6,7 @@
 #include "about/SysInfoLauncher.h"
 #include "app/AppIdentity.h"
 #include "app/Assets.h"
-#include "main_window/Twips.h"
+#include "forms/Twips.h"
 #include "platform/DetachedProgramStarter.h"
 #include "platform/QtMessageBox.h"
 #include "platform/RegFileStore.h"

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "main_window/SvgPicture.h"
-#include "main_window/Twips.h"
+#include "forms/SvgPicture.h"
+#include "forms/Twips.h"
 
 #include <QDialog>
 #include <functional>

@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/FolderList.h"
 
+#include "forms/MouseMoves.h"
+#include "forms/Twips.h"
 #include "main_window/FolderModel.h"
-#include "main_window/MouseMoves.h"
-#include "main_window/Twips.h"
 
 #include <QApplication>
 #include <QFile>

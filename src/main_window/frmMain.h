@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "main_window/Twips.h"
+#include "forms/Twips.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/VolumeList.h"

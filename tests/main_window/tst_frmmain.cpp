@@ -3,10 +3,10 @@
 #include "about/frmAbout.h"
 #include "app/ProgramPointer.h"
 #include "doubles/Doubles.h"
+#include "forms/Label.h"
+#include "forms/PictureBox.h"
 #include "main_window/DriveList.h"
 #include "main_window/FolderList.h"
-#include "main_window/Label.h"
-#include "main_window/PictureBox.h"
 #include "main_window/StatusBar.h"
 #include "main_window/frmMain.h"
 

@@ -1,6 +1,6 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/Twips.h"
+#include "forms/Twips.h"
 
 #include "about/frmAbout.h"
 #include "main_window/frmMain.h"
