@@ -161,10 +161,10 @@ void frmAbout::showModal(QWidget *mainWindow, double twipsScale)
     // kept out of the taskbar. Closing by any means ends exec().
     frmAbout dialog(mainWindow, twipsScale, {});
     // The message stands over the About box, which stays open beneath it.
-    QtMessageBox messages(&dialog);
+    QtMessageBox messages(QString::fromLatin1(app::Title), &dialog);
     dialog.m_startSysInfo = [&messages] {
         // A new store on every press, so an edited machine.reg counts at once.
-        RegFileStore store(RegFileStore::machineStorePath());
+        RegFileStore store(RegFileStore::machineStorePath(app::programFolder()));
         DetachedProgramStarter starter;
         tunefold::StartSysInfo(store, starter, messages);
     };

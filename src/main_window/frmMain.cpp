@@ -62,7 +62,7 @@ frmMain::frmMain(double twipsScale, Platform platform, QWidget *parent)
     if (!m_dialog)
         m_dialog = std::make_unique<QtCommonDialog>(this);
     if (!m_messages)
-        m_messages = std::make_unique<QtMessageBox>(this);
+        m_messages = std::make_unique<QtMessageBox>(QString::fromLatin1(app::Title), this);
     if (!m_volumes)
         m_volumes = std::make_unique<QtVolumeList>();
     if (m_pointerFile.isEmpty())
