@@ -10,8 +10,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
@@ -39,7 +41,7 @@ class tst_ListFormats : public QObject
         QList<QByteArray> refused;
     };
 
-    static Listed list(ListFormat format)
+    static Listed list(ListFormat format, const QByteArray &folder = "music")
     {
         Listed listed;
         PosixFolderSearch search(true);
@@ -51,7 +53,7 @@ class tst_ListFormats : public QObject
                                     QByteArray(path.data(), qsizetype(path.size())));
                             }};
         listed.outcome = generateList(
-            "music", search, [] { return std::optional<QByteArray>("out"); }, output,
+            folder, search, [] { return std::optional<QByteArray>("out"); }, output,
             QStringLiteral("."), request);
         listed.document = QByteArray::fromStdString(output.committed);
         return listed;
@@ -196,25 +198,77 @@ private Q_SLOTS:
         QVERIFY(page.contains("href=\"ok.mp3\"") && page.endsWith("</html>\n"));
     }
 
-    // Each line is one JSON object, and each name reads back as its bytes.
-    void jsonLinesGiveTheNamesBack()
+    // Names each format has its own trouble with, at every depth of -r.
+    void namesComeBack_data()
     {
-        const QList<QByteArray> lines = list(ListFormat::Json).document.split('\n');
-        QCOMPARE(lines.last(), QByteArray());
-        std::set<QByteArray> names;
-        for (const QByteArray &line : lines.first(lines.size() - 1)) {
-            QJsonParseError error;
-            const QJsonObject object = QJsonDocument::fromJson(line, &error).object();
-            QVERIFY2(error.error == QJsonParseError::NoError, line);
-            names.insert(object.contains(QLatin1String("path_base64"))
-                             ? QByteArray::fromBase64(
-                                   object[QLatin1String("path_base64")].toString().toLatin1())
-                             : object[QLatin1String("path")].toString().toUtf8());
+        QTest::addColumn<QList<QByteArray>>("names");
+        QList<QByteArray> everyByte;
+        for (int byte = 1; byte < 256; ++byte) {
+            if (byte != '/')
+                everyByte.append("n" + QByteArray(1, char(byte)) + ".mp3");
         }
-        const std::set<QByteArray> expected = {
-            "10 ten.mp3",     "2 two.MP3",       "B Side/utf16.mp3", "B Side/Deeper/untagged.mp3",
-            "a/" + m_hostile, "a/truncated.mp3", "a/not audio.mp3",  "a/up.mp3"};
-        QCOMPARE(names, expected);
+        QTest::newRow("every byte") << everyByte;
+        QTest::newRow("line breaks") << QList<QByteArray>{"lone\rcr.mp3", "lf\n.mp3", "\r\n.mp3"};
+        QTest::newRow("comment, blanks")
+            << QList<QByteArray>{"#x.mp3", " x.mp3", "\tx.mp3", "#EXTINF:1,x.mp3"};
+        // A surrogate, an overlong "/", past U+10FFFF, cut short, never UTF-8.
+        QTest::newRow("not UTF-8")
+            << QList<QByteArray>{"\xED\xA0\x80.mp3", "\xC0\xAF.mp3", "\xF4\x90\x80\x80.mp3",
+                                 "\xE2\x82.mp3", "\xFF\xFE.mp3"};
+    }
+    void namesComeBack()
+    {
+        QFETCH(QList<QByteArray>, names);
+        std::filesystem::remove_all("names");
+        std::set<QByteArray> paths, lines, refused;
+        for (const QByteArray folder : {"", "d/", "d/e/"}) {
+            QVERIFY(QDir().mkpath(QString::fromLatin1("names/" + folder)));
+            for (const QByteArray &name : names) {
+                test::makeFile("names/" + folder + name);
+                paths.insert(folder + name);
+                (name.contains('\r') || name.contains('\n') ? refused : lines)
+                    .insert(folder + name);
+            }
+        }
+        // Every line is valid JSON and gives the name's bytes back.
+        std::set<QByteArray> got;
+        for (const QByteArray &line : list(ListFormat::Json, "names").document.split('\n')) {
+            QVERIFY2(std::all_of(line.begin(), line.end(), [](char c) { return uchar(c) >= 32; }),
+                     line);
+            const QJsonObject object = QJsonDocument::fromJson(line).object();
+            if (!line.isEmpty())
+                got.insert(object.contains(QLatin1String("path_base64"))
+                               ? QByteArray::fromBase64(
+                                     object[QLatin1String("path_base64")].toString().toLatin1())
+                               : object[QLatin1String("path")].toString().toUtf8());
+        }
+        QCOMPARE(got, paths);
+        // Each link is plain URL characters and decodes to the name's bytes.
+        got.clear();
+        const QByteArray page = list(ListFormat::Page, "names").document;
+        static const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
+        for (const auto &match : href.globalMatch(QString::fromLatin1(page))) {
+            const QByteArray link = match.captured(1).toLatin1();
+            static const QRegularExpression plain(
+                QStringLiteral("^([A-Za-z0-9._~/-]|%[0-9A-F]{2})*$"));
+            QVERIFY2(plain.match(match.captured(1)).hasMatch(), link);
+            got.insert(QByteArray::fromPercentEncoding(link));
+        }
+        QCOMPARE(got, paths);
+        // Each playlist entry is a line a player takes for a path (not a
+        // comment, no leading blank) to that file; the others are refused.
+        const Listed m3u = list(ListFormat::M3u, "names");
+        QCOMPARE(std::set<QByteArray>(m3u.refused.begin(), m3u.refused.end()), refused);
+        const QList<QByteArray> rows = m3u.document.split('\n');
+        QVERIFY(rows.size() % 2 == 0 && rows.first() == "#EXTM3U" && rows.last().isEmpty());
+        got.clear();
+        for (qsizetype i = 1; i + 1 < rows.size(); i += 2) {
+            QVERIFY2(rows[i].startsWith("#EXTINF:"), rows[i]);
+            const QByteArray path = rows[i + 1].startsWith("./") ? rows[i + 1].mid(2) : rows[i + 1];
+            QVERIFY2(!QByteArray("# \t").contains(rows[i + 1].front()), rows[i + 1]);
+            got.insert(path);
+        }
+        QCOMPARE(got, lines);
     }
 };
 
