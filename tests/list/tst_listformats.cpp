@@ -14,9 +14,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
+#include <taglib/apetag.h>
+#include <taglib/id3v1tag.h>
 #include <unistd.h>
 
 using namespace tunefold;
@@ -153,12 +156,15 @@ private Q_SLOTS:
         QVERIFY2(checker.exitCode() == 0, checker.readAllStandardError());
     }
 
-    // More files than the readers hold at once still come out in order.
+    // More files than the readers hold at once still come out in order,
+    // each with its own title.
     void manyFilesKeepTheirOrder()
     {
         QVERIFY(QDir().mkpath(QStringLiteral("many")));
-        for (int i = 0; i < 300; ++i)
-            test::makeFile("many/" + QByteArray::number(i) + ".mp3");
+        for (int i = 0; i < 300; ++i) {
+            const test::Tags tags{TagLib::String::number(i), {}, {}, 0};
+            QVERIFY(test::writeMp3(("many/" + QByteArray::number(i) + ".mp3").constData(), &tags));
+        }
         PosixFolderSearch search;
         test::MemoryOutput output;
         ListRequest request{
@@ -168,8 +174,69 @@ private Q_SLOTS:
             QStringLiteral("."), request);
         QCOMPARE(outcome.count, 300u);
         const QList<QByteArray> lines = QByteArray::fromStdString(output.committed).split('\n');
-        for (int i = 0; i < 300; ++i)
-            QVERIFY(lines[i].startsWith("{\"path\":\"" + QByteArray::number(i) + ".mp3\""));
+        for (int i = 0; i < 300; ++i) {
+            const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
+            QCOMPARE(row[QLatin1String("path")].toString(), QStringLiteral("%1.mp3").arg(i));
+            QCOMPARE(row[QLatin1String("title")].toString(), QString::number(i));
+        }
+    }
+
+    // Tags where else they stand, on more audio than the reader's first
+    // window holds; APE outranks ID3v1 field by field.
+    void tagsWhereverTheyStand_data()
+    {
+        QTest::addColumn<int>("kinds");
+        QTest::addColumn<QByteArray>("expected"); // title|artist|album|track
+        using F = TagLib::MPEG::File;
+        QTest::newRow("ID3v1 at the end") << int(F::ID3v1) << QByteArray("v1|v1 by|v1 on|7");
+        QTest::newRow("APE at the end") << int(F::APE) << QByteArray("APE|APE by||0");
+        QTest::newRow("APE and ID3v1")
+            << int(F::APE | F::ID3v1) << QByteArray("APE|APE by|v1 on|7");
+        QTest::newRow("ID3v2 with a footer") << int(F::ID3v2) << QByteArray("v2|v2 by|v2 on|3");
+    }
+    void tagsWhereverTheyStand()
+    {
+        QFETCH(int, kinds);
+        const char *path = "tagged.mp3";
+        QVERIFY(test::writeMp3(path, nullptr, 60));
+        {
+            TagLib::MPEG::File mp3(path);
+            if (kinds & TagLib::MPEG::File::ID3v1) {
+                mp3.ID3v1Tag(true)->setTitle("v1");
+                mp3.ID3v1Tag()->setArtist("v1 by");
+                mp3.ID3v1Tag()->setAlbum("v1 on");
+                mp3.ID3v1Tag()->setTrack(7);
+            }
+            if (kinds & TagLib::MPEG::File::APE) {
+                mp3.APETag(true)->setTitle("APE");
+                mp3.APETag()->setArtist("APE by");
+            }
+            if (kinds & TagLib::MPEG::File::ID3v2) {
+                mp3.ID3v2Tag(true)->setTitle("v2");
+                mp3.ID3v2Tag()->setArtist("v2 by");
+                mp3.ID3v2Tag()->setAlbum("v2 on");
+                mp3.ID3v2Tag()->setTrack(3);
+            }
+            QVERIFY(mp3.save(kinds, TagLib::File::StripOthers, TagLib::ID3v2::v4,
+                             TagLib::File::DoNotDuplicate));
+        }
+        if (kinds & TagLib::MPEG::File::ID3v2) {
+            // TagLib writes no footer: flag it in the header and repeat the
+            // header as "3DI" after the tag.
+            QFile file(QString::fromLatin1(path));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QByteArray bytes = file.readAll();
+            const int size = (bytes[6] << 21) | (bytes[7] << 14) | (bytes[8] << 7) | bytes[9];
+            bytes[5] = char(bytes[5] | 0x10);
+            bytes.insert(10 + size, "3DI" + bytes.mid(3, 7));
+            QVERIFY(file.seek(0) && file.write(bytes) == bytes.size());
+        }
+        TrackInfo info;
+        TagLibTrackReader().read(AT_FDCWD, path, info);
+        const std::string got =
+            info.title + '|' + info.artist + '|' + info.album + '|' + std::to_string(info.track);
+        QTEST(QByteArray::fromStdString(got), "expected");
+        QCOMPARE((info.milliseconds + 500) / 1000, 205);
     }
 
     // A sub-folder that cannot be read is reported with its reason and
