@@ -181,6 +181,37 @@ private Q_SLOTS:
         }
     }
 
+    // --sort name: numbers by value however long, leading zeros and case
+    // aside, ties by bytes.
+    void sortsNaturally_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("sorted");
+        QTest::newRow("past 64 bits")
+            << QList<QByteArray>{"t18446744073709551616.mp3", "t18446744073709551617.mp3",
+                                 "t99999999999999999999.mp3", "t100000000000000000000.mp3"};
+        QTest::newRow("leading zeros")
+            << QList<QByteArray>{"007.mp3", "7.mp3", "08.mp3", "010.mp3", "0100.mp3"};
+        QTest::newRow("mixed case") << QList<QByteArray>{"A.mp3", "a.mp3",        "b.mp3",
+                                                         "C.mp3", "track 9B.mp3", "Track 10a.mp3"};
+        QTest::newRow("late difference")
+            << QList<QByteArray>{"abcdefgh 2.mp3", "ABCDEFGH 10.mp3", "abcdefghijklmnop 9.mp3",
+                                 "abcdefghijklmnopQ.mp3", "abcdefghijklmnopr.mp3"};
+    }
+    void sortsNaturally()
+    {
+        QFETCH(QList<QByteArray>, sorted);
+        std::filesystem::remove_all("sorted");
+        QVERIFY(QDir().mkdir(QStringLiteral("sorted")));
+        for (const QByteArray &name : sorted)
+            test::makeFile("sorted/" + name);
+        QList<QByteArray> listed;
+        for (const QByteArray &line : list(ListFormat::M3u, "sorted").document.split('\n')) {
+            if (!line.isEmpty() && !line.startsWith('#'))
+                listed.append(line);
+        }
+        QCOMPARE(listed, sorted);
+    }
+
     // Tags where else they stand, on more audio than the reader's first
     // window holds; APE outranks ID3v1 field by field.
     void tagsWhereverTheyStand_data()
