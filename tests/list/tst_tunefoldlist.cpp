@@ -64,12 +64,15 @@ private Q_SLOTS:
         // Open to everyone: a run as nobody then meets only the permissions
         // that a case sets.
         QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::Permissions(0x7777)));
-        for (const char *folder : {"empty", "music", "-music", "locked", "fixed", "many", "small"})
+        for (const char *folder :
+             {"empty", "music", "-music", "locked", "fixed", "many", "small", "lf"})
             QVERIFY(QDir(m_dir.path()).mkpath(QString::fromLatin1(folder)));
         for (int i = 0; i < 400; ++i) // about 120 KB of document for 64 KB of disk
             makeFile(QFile::encodeName(path(QStringLiteral("many/%1.mp3").arg(i))));
         makeFile(QFile::encodeName(path(QStringLiteral("music/one.mp3"))), 1572864);
         makeFile(QFile::encodeName(path(QStringLiteral("-music/one.mp3"))));
+        makeFile(QFile::encodeName(path(QStringLiteral("lf/one.mp3"))));
+        makeFile(QFile::encodeName(path(QStringLiteral("lf/a\x1b[2J\nb.mp3"))));
         makeFile(QFile::encodeName(path(QStringLiteral("fixed/open.html"))));
         QVERIFY(QFile::setPermissions(path(QStringLiteral("fixed/open.html")),
                                       QFileDevice::Permissions(0x6666)));
@@ -107,6 +110,18 @@ private Q_SLOTS:
         row("unknown option", "--bogus music kept.html", 2, "",
             "tunefold-list: Unknown option 'bogus'.");
         row("one argument", "kept.html", 2, "", "tunefold-list: expected FOLDER and OUTPUT");
+        row("three arguments", "music kept.html x", 2, "",
+            "tunefold-list: expected FOLDER and OUTPUT");
+        row("unknown format", "--format=csv music kept.html", 2, "",
+            "tunefold-list: unknown format 'csv'");
+        row("unknown sort key", "--sort=size music kept.html", 2, "",
+            "tunefold-list: unknown sort key 'size'");
+        row("unknown sort key with a format", "--format=m3u --sort size music kept.html", 2, "",
+            "tunefold-list: unknown sort key 'size'");
+        // The name is told on one line, its control characters escaped.
+        row("name a playlist refuses", "--format=m3u lf list.m3u", 2, "1 MP3's were generated",
+            "tunefold-list: lf/a\\x1B[2J\\nb.mp3: a line break in the name cannot stand in an "
+            "M3U playlist\n");
         row("no mp3", "empty kept.html", 1, "", "Sorry, there are no MP3's in this directory\n");
         row("empty folder name", " kept.html", 2, "",
             "tunefold-list: : No such file or directory\n");
