@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
@@ -153,6 +155,37 @@ private Q_SLOTS:
         QVERIFY2(result.err.startsWith(error), result.err);
         QCOMPARE(result.err.count('\n'), error.isEmpty() ? 0 : 1);
         QCOMPARE(QFileInfo(path(QStringLiteral("kept.html"))).size(), 3);
+    }
+
+    // A replaced file reaches the disk before it takes the old one's name,
+    // and the new name with the folder after.
+    void replacementIsDurable()
+    {
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        if (strace.isEmpty())
+            QSKIP("strace is not installed");
+        makeFile(QFile::encodeName(path(QStringLiteral("durable.html"))));
+        const Run traced =
+            run(strace, {QStringLiteral("-f"), QStringLiteral("-y"), QStringLiteral("-qq"),
+                         QStringLiteral("-o"), path(QStringLiteral("trace")), QStringLiteral("-e"),
+                         QStringLiteral("trace=fsync,fdatasync,rename,renameat,"
+                                        "renameat2"),
+                         QStringLiteral(TUNEFOLD_BIN_DIR "/tunefold-list"), QStringLiteral("music"),
+                         QStringLiteral("durable.html")});
+        QCOMPARE(traced.exitCode, 0);
+        QFile trace(path(QStringLiteral("trace")));
+        QVERIFY(trace.open(QIODevice::ReadOnly));
+        QString calls = QString::fromUtf8(trace.readAll());
+        calls.replace(QDir(m_dir.path()).canonicalPath(), QStringLiteral("F"))
+            .replace(QRegularExpression(QStringLiteral("^\\d+ +|(?<=[(, ])\\d+(?=<)"),
+                                        QRegularExpression::MultilineOption),
+                     QString())
+            .replace(QRegularExpression(QStringLiteral("\\.tunefold-\\w{6}")), QStringLiteral("T"))
+            .replace(QRegularExpression(QStringLiteral("renameat2\\((.*), 0\\)")),
+                     QStringLiteral("renameat(\\1)"));
+        QCOMPARE(calls, QStringLiteral("fdatasync(<F/T>) = 0\n"
+                                       "renameat(<F>, \"T\", <F>, \"durable.html\") = 0\n"
+                                       "fsync(<F>) = 0\n"));
     }
 
     // Every byte value in a name, the longest names, other scripts and
