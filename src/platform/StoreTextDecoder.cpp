@@ -28,6 +28,7 @@ QByteArrayView StoreTextDecoder::finish()
 {
     if (m_encoding == Encoding::Unknown)
         return start(m_head); // fewer than three bytes: nothing waits after them
+    // A high surrogate at the very end, converted alone as any unpaired one.
     m_text = QStringView(m_units).toUtf8();
     m_units.clear();
     return m_text;
@@ -57,12 +58,18 @@ QByteArrayView StoreTextDecoder::start(QByteArrayView head)
 
 QByteArrayView StoreTextDecoder::decodeUtf16(QByteArrayView bytes)
 {
+    // The units go after a high surrogate that the last piece ended in, so a
+    // pair cut by a piece's end is converted whole.
     const qsizetype held = m_units.size();
     m_units.resize(held + m_utf16->requiredSpace(bytes.size()));
     const QChar *end = m_utf16->appendToBuffer(m_units.data() + held, bytes);
     m_units.truncate(end - m_units.constData());
-    m_text = QStringView(m_units).toUtf8();
-    m_units.clear();
+    QStringView complete(m_units);
+    if (!complete.isEmpty() && complete.back().isHighSurrogate())
+        complete.chop(1);
+    m_text = complete.toUtf8();
+    // Only what waits is kept: a whole file given at once leaves no copy behind.
+    m_units = complete.size() < m_units.size() ? QString(m_units.back()) : QString();
     return m_text;
 }
 

@@ -15,8 +15,11 @@ namespace tunefold {
 // byte order mark comes out in UTF-8; any other comes out as it stands, less
 // a UTF-8 byte order mark, so UTF-8 and the narrow bytes both pass.
 //
-// A piece may end inside a UTF-16 unit: its first half waits for the next
-// piece. At the end of the file, a last odd byte is dropped.
+// A piece may end inside a character: half a UTF-16 unit, or the first half
+// of a surrogate pair, waits for the next piece, so the text is that of the
+// file given whole however it was cut. At the end of the file, a last odd
+// byte is dropped and a high surrogate that nothing completed comes out as
+// "?", as an unpaired one does anywhere.
 class StoreTextDecoder
 {
 public:
@@ -38,7 +41,7 @@ private:
     Encoding m_encoding = Encoding::Unknown;
     QByteArray m_head;                     // the first bytes, until they show the byte order mark
     std::optional<QStringDecoder> m_utf16; // holds half a unit between pieces
-    QString m_units;
+    QString m_units; // between pieces, a high surrogate that waits for its pair
     QByteArray m_text;
 };
 

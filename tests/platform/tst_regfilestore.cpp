@@ -116,6 +116,30 @@ private Q_SLOTS:
         QCOMPARE(readValue(store, "SOFTWARE\\T\\" + value), expected);
         QVERIFY(!readValue(store, "SOFTWARE\\T\\bad").contains(':'));
     }
+
+    void pairAcrossReads_data()
+    {
+        // Where the pair starts, from the end of the first read: a unit is two
+        // bytes, so reads end between units (odd cuts: tst_storetextdecoder).
+        QTest::addColumn<int>("at");
+        for (int at = -6; at <= 2; at += 2)
+            QTest::addRow("%+d", at) << at;
+    }
+
+    // The file is read 64 KiB at a time; a character outside the BMP whose
+    // halves two reads bring comes out whole.
+    void pairAcrossReads()
+    {
+        QFETCH(int, at);
+        const QByteArray start = "Windows Registry Editor Version 5.00\r\n" + Section + "\"v\"=\"";
+        const QByteArray fill((64 * 1024 + at) / 2 - 1 - start.size(), 'x'); // after the mark
+        const QByteArray emoji = "\xF0\x9F\x98\x80";
+        QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        const QByteArray file = utf16(QString::fromUtf8(start + fill + emoji + '"'));
+        QCOMPARE(file.indexOf("\x3D\xD8"), 64 * 1024 + at);
+        RegFileStore store(writeFile(file));
+        QCOMPARE(readValue(store, "SOFTWARE\\T\\v"), "1:" + fill + emoji + '\0');
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_regfilestore)
