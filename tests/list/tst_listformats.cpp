@@ -3,7 +3,6 @@
 #include "doubles/Doubles.h"
 #include "doubles/Mp3Files.h"
 #include "list/ListGeneration.h"
-#include "platform/NarrowText.h"
 #include "platform/PosixFolderSearch.h"
 #include "platform/TagLibTrackReader.h"
 
@@ -315,18 +314,6 @@ private Q_SLOTS:
                                : object[QLatin1String("path")].toString().toUtf8());
         }
         QCOMPARE(got, paths);
-        // The window's document: each name field one line with no raw
-        // markup, its width kept.
-        const QList<QByteArray> rows = list(ListFormat::Fragment, "names").document.split('\n');
-        QCOMPARE(rows.size(), 5 + 4 * qsizetype(paths.size()) + 1);
-        for (qsizetype i = 5; i < rows.size() - 3; i += 4) {
-            const QByteArray field = rows[i].chopped(6);
-            const QByteArray text = field.left(field.indexOf('\0'));
-            QVERIFY2(!text.contains('<') && !text.contains('>') && !text.contains('\r'), text);
-            const std::size_t width = narrowCharCount(text.toStdString());
-            QCOMPARE(field.mid(text.size()),
-                     QByteArray(width < 260 ? 260 - qsizetype(width) : 1, '\0'));
-        }
         // Each link is plain URL characters and decodes to the name's bytes.
         got.clear();
         const QByteArray page = list(ListFormat::Page, "names").document;

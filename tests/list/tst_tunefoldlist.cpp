@@ -120,8 +120,6 @@ private Q_SLOTS:
             "tunefold-list: unknown format 'csv'");
         row("unknown sort key", "--sort=size music kept.html", 2, "",
             "tunefold-list: unknown sort key 'size'");
-        row("unknown sort key with a format", "--format=m3u --sort size music kept.html", 2, "",
-            "tunefold-list: unknown sort key 'size'");
         // A sub-folder that cannot be read is told and skipped, the list
         // still complete.
         row("unreadable sub-folder", "-r --format=page partial -", 2, "href=\"one.mp3\"",
