@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "StdoutOutput.h"
 #include "app/AppIdentity.h"
+#include "library/EntryWriting.h"
 #include "list/ListGeneration.h"
 #include "platform/FileOutput.h"
 #include "platform/PosixFolderSearch.h"
@@ -97,7 +98,7 @@ int list(const ListOptions &options)
     OutputFile &output = toStdout ? static_cast<OutputFile &>(stdoutOutput) : fileOutput;
     const ListOutcome outcome = generateList(
         options.folder, search, [&] { return std::optional<QByteArray>(options.output); }, output,
-        QLocale::system().decimalPoint(), request);
+        QLocale::system().decimalPoint(), entryWriting(std::move(request)));
 
     switch (outcome.kind) {
     case ListOutcome::NoMatch:

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "doubles/Doubles.h"
 #include "doubles/Mp3Files.h"
+#include "library/EntryWriting.h"
 #include "list/ListGeneration.h"
 #include "platform/PosixFolderSearch.h"
 #include "platform/TagLibTrackReader.h"
@@ -57,7 +58,7 @@ class tst_ListFormats : public QObject
                             }};
         listed.outcome = generateList(
             folder, search, [] { return std::optional<QByteArray>("out"); }, output,
-            QStringLiteral("."), request);
+            QStringLiteral("."), entryWriting(request));
         listed.document = QByteArray::fromStdString(output.committed);
         return listed;
     }
@@ -170,7 +171,7 @@ private Q_SLOTS:
             ListFormat::Json, true, [] { return std::make_unique<TagLibTrackReader>(); }, {}};
         const ListOutcome outcome = generateList(
             "many", search, [] { return std::optional<QByteArray>("out"); }, output,
-            QStringLiteral("."), request);
+            QStringLiteral("."), entryWriting(request));
         QCOMPARE(outcome.count, 300u);
         const QList<QByteArray> lines = QByteArray::fromStdString(output.committed).split('\n');
         for (int i = 0; i < 300; ++i) {
