@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace tunefold {
 
@@ -26,6 +28,8 @@ struct ListRequest
     std::function<std::unique_ptr<TrackReader>()> trackReaders;
     // Told about an entry left out because the format cannot hold its name.
     std::function<void(std::string_view path, const char *reason)> refused;
+    // Names to list, as patterns (see matchesPattern); empty is "*.mp3".
+    std::vector<std::string> namePatterns;
 };
 
 struct EntriesWritten

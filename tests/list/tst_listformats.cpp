@@ -45,11 +45,14 @@ class tst_ListFormats : public QObject
         PosixFolderSearch search(true);
         test::MemoryOutput output;
         output.pending.clear();
-        ListRequest request{format, true, [] { return std::make_unique<TagLibTrackReader>(); },
+        ListRequest request{format,
+                            true,
+                            [] { return std::make_unique<TagLibTrackReader>(); },
                             [&](std::string_view path, const char *) {
                                 listed.refused.append(
                                     QByteArray(path.data(), qsizetype(path.size())));
-                            }};
+                            },
+                            {}};
         listed.outcome = generateList(
             "music", search, [] { return std::optional<QByteArray>("out"); }, output,
             QStringLiteral("."), request);
@@ -160,7 +163,7 @@ private Q_SLOTS:
         PosixFolderSearch search;
         test::MemoryOutput output;
         ListRequest request{
-            ListFormat::Json, true, [] { return std::make_unique<TagLibTrackReader>(); }, {}};
+            ListFormat::Json, true, [] { return std::make_unique<TagLibTrackReader>(); }, {}, {}};
         const ListOutcome outcome = generateList(
             "many", search, [] { return std::optional<QByteArray>("out"); }, output,
             QStringLiteral("."), request);

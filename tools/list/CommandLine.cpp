@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CommandLine.h"
 
+#include "platform/TagLibTrackReader.h"
+
 #include <QCommandLineParser>
 #include <QStringList>
 
@@ -22,6 +24,9 @@ struct Parser
                               QStringLiteral("FORMAT"), QStringLiteral("fragment")};
     QCommandLineOption sort{QStringLiteral("sort"), QStringLiteral("the order"),
                             QStringLiteral("KEY")};
+    QCommandLineOption match{QStringLiteral("match"), QStringLiteral("names to list"),
+                             QStringLiteral("GLOB")};
+    QCommandLineOption audio{QStringLiteral("audio"), QStringLiteral("every audio format")};
 
     Parser()
     {
@@ -30,6 +35,8 @@ struct Parser
         parser.addOption(recursive);
         parser.addOption(format);
         parser.addOption(sort);
+        parser.addOption(match);
+        parser.addOption(audio);
     }
 };
 
@@ -75,6 +82,21 @@ CommandLine parseCommandLine(int argc, const char *const *argv)
             listFormat ? "unknown sort key '" + sort + "'; KEY is name."
                        : "unknown format '" + format + "'; FORMAT is fragment, page, m3u or json.";
         return result;
+    }
+    for (const QString &glob : p.parser.values(p.match)) {
+        // Patterns are matched against names, which never hold a "/".
+        if (glob.contains(QLatin1Char('/')) || glob.isEmpty()) {
+            result.action = CommandLine::UsageError;
+            result.error = "--match '" + glob.toLatin1() +
+                           "' can match no name; GLOB is a name "
+                           "pattern such as '*.flac'.";
+            return result;
+        }
+        result.options.namePatterns.push_back(glob.toLatin1().toStdString());
+    }
+    if (p.parser.isSet(p.audio)) {
+        for (const std::string_view suffix : audioSuffixes())
+            result.options.namePatterns.push_back("*." + std::string(suffix));
     }
     result.options.recursive = p.parser.isSet(p.recursive);
     result.options.format = *listFormat;

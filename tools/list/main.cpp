@@ -74,7 +74,8 @@ int list(const ListOptions &options)
             if (!name.endsWith('/'))
                 name += '/';
             complain(name + QByteArray(path.data(), qsizetype(path.size())), reason);
-        }};
+        },
+        options.namePatterns};
     StdoutOutput stdoutOutput;
     FileOutput fileOutput;
     OutputFile &output = toStdout ? static_cast<OutputFile &>(stdoutOutput) : fileOutput;
