@@ -108,11 +108,21 @@ CommandLine parseCommandLine(int argc, const char *const *argv)
 
 QByteArray usageText()
 {
+    // The suffixes --audio lists, as the reader has them, wrapped to fit.
+    QByteArray suffixes = "                      ";
+    qsizetype lineStart = 0;
+    for (const std::string_view suffix : audioSuffixes()) {
+        if (suffixes.size() - lineStart + qsizetype(suffix.size()) >= 76) {
+            lineStart = suffixes.size();
+            suffixes += "\n                      ";
+        }
+        suffixes += ' ' + QByteArray(suffix.data(), qsizetype(suffix.size()));
+    }
     return "Usage: tunefold-list [OPTION]... [--] FOLDER OUTPUT\n"
-           "Writes an HTML list of the *.mp3 entries of FOLDER, with their sizes in\n"
-           "megabytes, to OUTPUT; \"-\" writes to standard output. A regular file is\n"
-           "replaced only once the whole list is written; a device or a pipe is\n"
-           "written as it is.\n"
+           "Writes an HTML list of the *.mp3 entries of FOLDER (or of those --match\n"
+           "and --audio choose), with their sizes in megabytes, to OUTPUT; \"-\"\n"
+           "writes to standard output. A regular file is replaced only once the\n"
+           "whole list is written; a device or a pipe is written as it is.\n"
            "\n"
            "  -h, --help           print this text and exit\n"
            "      --version        print the version and exit\n"
@@ -122,12 +132,21 @@ QByteArray usageText()
            "      --format FORMAT  fragment (the default): the window's HTML document;\n"
            "                       page: a web page with tags, lengths and links;\n"
            "                       m3u: an M3U8 playlist; json: JSON Lines\n"
+           "      --match GLOB     list the names matching GLOB instead of *.mp3 (*\n"
+           "                       any run, ? one character, case ignored); may be\n"
+           "                       given more than once\n"
+           "      --audio          list every format read as music:\n" +
+           suffixes +
+           "\n"
            "      --sort name      sort by path, numbers by value, case ignored; this\n"
            "                       collects every entry first, so memory grows with\n"
            "                       their number (otherwise every format streams)\n"
            "  --                   end the options: what follows is FOLDER and OUTPUT\n"
            "\n"
-           "Exit status: 0 when the list was written, 1 when FOLDER has no *.mp3\n"
+           "JSON gives title, artist, album, disc, track, year, genre, seconds (to the\n"
+           "millisecond) and bitrate; what a file does not say is null.\n"
+           "\n"
+           "Exit status: 0 when the list was written, 1 when FOLDER has no matching\n"
            "entry, 2 on wrong arguments, when FOLDER cannot be read, or when OUTPUT\n"
            "or standard output cannot be written; also 2, after a complete list,\n"
            "when a sub-folder could not be read or a name could not stand in the\n"
