@@ -4,8 +4,10 @@
 
 #include "platform/TrackReader.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include <taglib/apetag.h>
 #include <taglib/id3v2tag.h>
@@ -191,9 +193,16 @@ Counted countFrames(TagLib::MPEG::File &file, long first, long last)
     return counted;
 }
 
+// A header's counts are whatever the file says: a figure beyond an int is
+// held at the largest one rather than overflowing.
+int clamped(double value)
+{
+    return int(std::lround(std::clamp(value, 0.0, double(std::numeric_limits<int>::max()))));
+}
+
 int kilobits(double bytes, double seconds)
 {
-    return seconds > 0 ? int(std::lround(bytes * 8 / seconds / 1000)) : 0;
+    return seconds > 0 ? clamped(bytes * 8 / seconds / 1000) : 0;
 }
 
 } // namespace
@@ -219,7 +228,7 @@ void readMpegFigures(TagLib::MPEG::File &file, TrackInfo &info)
         // Decoders drop the delay and padding the encoder put around the
         // music; TagLib counts them, 45 ms at 44.1 kHz with LAME's defaults.
         const double played = std::max(0.0, samples - frame.trimmed);
-        info.milliseconds = int(std::lround(played * 1000 / header.sampleRate));
+        info.milliseconds = clamped(played * 1000 / header.sampleRate);
         // TagLib divides the header's byte count, Info frame and all, by the
         // length: 129 or 131 for a file every player shows as 128.
         if (frame.kind == InfoFrame::Info)
@@ -239,7 +248,7 @@ void readMpegFigures(TagLib::MPEG::File &file, TrackInfo &info)
         return;
     }
     const Counted counted = countFrames(file, first, last);
-    info.milliseconds = int(std::lround(counted.seconds * 1000));
+    info.milliseconds = clamped(counted.seconds * 1000);
     info.kilobitsPerSecond = kilobits(double(counted.bytes), counted.seconds);
 }
 

@@ -1,5 +1,6 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "doubles/Mp3Files.h"
 #include "platform/TagLibTrackReader.h"
 
 #include <QProcess>
@@ -225,6 +226,18 @@ private Q_SLOTS:
         reader.read(AT_FDCWD, QFile::encodeName(path("notes.flac")), info);
         QVERIFY(!info.audio);
         QCOMPARE(info.milliseconds, -1);
+    }
+
+    // A Xing header may claim any count: the length is held at the largest
+    // figure, not overflowed.
+    void hugeFrameCount()
+    {
+        QVERIFY(test::writeMp3(QFile::encodeName(path("huge.mp3")), nullptr, 4, 0xFFFFFFFF));
+        TagLibTrackReader reader;
+        TrackInfo info;
+        reader.read(AT_FDCWD, QFile::encodeName(path("huge.mp3")), info);
+        QVERIFY(info.audio);
+        QCOMPARE(info.milliseconds, std::numeric_limits<int>::max());
     }
 
     // --audio must not promise a format the installed TagLib cannot read.
