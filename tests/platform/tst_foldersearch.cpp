@@ -85,18 +85,6 @@ private Q_SLOTS:
                                 {"loop.mp3", 0}};
         QCOMPARE(searchAll(root + "*.mp3"), expected);
         QVERIFY(!searchAll("/*").empty()); // the root's pattern has no folder before its "/"
-
-        // Several patterns: a name matching any of them is found once.
-        test::makeFile(root + "c.Flac", 4);
-        test::makeFile(root + "d.ogg", 5);
-        const std::string patterns[] = {"*.flac", "a.*", "*.mp3x"};
-        PosixFolderSearch search;
-        Found found;
-        FolderEntry entry;
-        for (bool more = search.findFirstOf(dir.path().toStdString(), patterns, entry); more;
-             more = search.findNext(entry))
-            found.emplace(QByteArray(entry.name.data(), qsizetype(entry.name.size())), entry.size);
-        QCOMPARE(found, (Found{{"a.mp3", 1234}, {"a.mp3x", 1}, {"c.Flac", 4}}));
     }
 
     // Depth first through a tree deeper than the open folders allowed, so
