@@ -33,7 +33,7 @@ constexpr char Usage[] =
     "  --bin DIR     folder of tunefold-list and tunefold (default: this program's)\n"
     "  --runs N      timed runs of each command, at least 5 (default 9)\n"
     "  --parts LIST  comma-separated: wall,memory,syscalls,startup,store,folderlist,\n"
-    "                tags,nested (default all)\n";
+    "                tags,nested,mix (default all)\n";
 
 std::string programFolder()
 {
