@@ -40,8 +40,9 @@ using TargetChooser = std::function<std::optional<QByteArray>()>;
 // unless the folder already ends in one.
 [[nodiscard]] QByteArray mp3Pattern(const QByteArray &folder);
 
-// Searches folder for "*.mp3" (or request's patterns) and, when something matches, asks
-// chooseTarget where to write and writes the list document there while the search goes on.
+// Searches folder for "*.mp3" (or request's patterns) and, when something
+// matches, asks chooseTarget where to write and writes the list document
+// there while the search goes on.
 // decimalPoint is the locale's separator for the size column; request
 // chooses the format (the window's document by default) and the order.
 [[nodiscard]] ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
