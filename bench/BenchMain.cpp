@@ -33,7 +33,7 @@ constexpr char Usage[] =
     "  --bin DIR     folder of tunefold-list and tunefold (default: this program's)\n"
     "  --runs N      timed runs of each command, at least 5 (default 9)\n"
     "  --parts LIST  comma-separated: wall,memory,syscalls,startup,store,folderlist,\n"
-    "                tags,nested (default all)\n";
+    "                tags,nested,mix (default all)\n";
 
 std::string programFolder()
 {
@@ -119,8 +119,8 @@ int main(int argc, char **argv)
     Settings settings;
     settings.binDir = programFolder();
     settings.cache = "/tmp/tunefold-bench";
-    std::set<std::string> parts = {"wall",  "memory",     "syscalls", "startup",
-                                   "store", "folderlist", "tags",     "nested"};
+    std::set<std::string> parts = {"wall",       "memory", "syscalls", "startup", "store",
+                                   "folderlist", "tags",   "nested",   "mix"};
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -143,7 +143,8 @@ int main(int argc, char **argv)
         makeFolder(settings.cache + "/out");
         // The folders take minutes to make the first time: only for the
         // parts that list them.
-        const bool listing = parts.count("wall") || parts.count("memory") || parts.count("syscalls");
+        const bool listing =
+            parts.count("wall") || parts.count("memory") || parts.count("syscalls");
         const auto folder = [&](std::uint64_t entries) {
             return listing ? benchFolder(settings.cache, entries) : BenchFolder{};
         };
@@ -165,6 +166,8 @@ int main(int argc, char **argv)
             met = reportSyscalls(settings, medium) && met;
         if (parts.count("tags"))
             met = reportTags(settings, taggedFolder(settings.cache, 10'000)) && met;
+        if (parts.count("mix"))
+            met = reportFormatMix(settings) && met;
         if (parts.count("nested"))
             met = reportNested(settings, nestedFolder(settings.cache, 10, 100),
                                nestedFolder(settings.cache, 1'000, 100)) &&

@@ -22,6 +22,9 @@ bool reportSyscalls(const Settings &settings, const BenchFolder &folder);
 // tunefold-list --format page against exiftool and mediainfo over tagged
 // MP3 files, warm and cold, and what a pool of readers would gain cold.
 bool reportTags(const Settings &settings, const BenchFolder &tagged);
+// tunefold-list --audio over 10,000 tagged files in seven formats against
+// an I/O floor, ffprobe and exiftool, and its fragment against find.
+bool reportFormatMix(const Settings &settings);
 // tunefold-list --recursive against find over nested folders, and its memory.
 bool reportNested(const Settings &settings, const BenchFolder &small, const BenchFolder &nested);
 // Time until the tunefold window is mapped under Xvfb, with a bare Qt window

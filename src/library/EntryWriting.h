@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace tunefold {
 

@@ -7,11 +7,13 @@
 namespace tunefold {
 
 // JSON Lines: one object a file, each on its own line, for scripts:
-//   {"path":"A/01 x.mp3","size":123,"title":"","artist":"","album":"",
-//    "track":null,"seconds":205,"bitrate":128}
+//   {"path":"A/01 x.mp3","size":123,"title":"X","artist":null,"album":null,
+//    "disc":null,"track":1,"year":1999,"genre":"Rock","seconds":205.026,
+//    "bitrate":128}
 // Every line is valid JSON in UTF-8. "path" is the relative name, with
 // U+FFFD for each byte that is not UTF-8; only then "path_base64" follows it
-// with the name's exact bytes in base64 (RFC 4648). Numbers not known are null.
+// with the name's exact bytes in base64 (RFC 4648). Tags and numbers the
+// file does not give are null; "seconds" has millisecond precision.
 class JsonLinesWriter final : public ListWriter
 {
 public:

@@ -63,7 +63,8 @@ EntriesWritten writeFragment(const QByteArray &, FolderSearch &search, const Fol
 
 ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
                          const TargetChooser &chooseTarget, OutputFile &output,
-                         const QString &decimalPoint, const EntryWriting &writeEntries)
+                         const QString &decimalPoint, const EntryWriting &writeEntries,
+                         const std::vector<std::string> &namePatterns)
 {
     ListOutcome outcome;
     SearchGuard guard(search);
@@ -71,7 +72,17 @@ ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
     // The first match is looked for before anyone is asked where to save, so
     // a folder without music costs the user no dialog.
     const QByteArray pattern = mp3Pattern(folder);
-    if (!search.findFirst(std::string_view(pattern.constData(), pattern.size()), entry))
+    bool found = false;
+    if (namePatterns.empty()) {
+        found = search.findFirst(std::string_view(pattern.constData(), pattern.size()), entry);
+    } else {
+        // The folder as the single pattern would name it.
+        const qsizetype slash = pattern.lastIndexOf('/');
+        const QByteArray searched = slash == 0 ? QByteArray("/") : pattern.left(slash);
+        found = search.findFirstOf(std::string_view(searched.constData(), searched.size()),
+                                   namePatterns, entry);
+    }
+    if (!found)
         return outcome;
 
     const std::optional<QByteArray> target = chooseTarget();

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tunefold {
 
@@ -59,14 +60,16 @@ using TargetChooser = std::function<std::optional<QByteArray>()>;
 // unless the folder already ends in one.
 [[nodiscard]] QByteArray mp3Pattern(const QByteArray &folder);
 
-// Searches folder for "*.mp3" and, when something matches, asks chooseTarget
-// where to write and writes the list document there while the search goes on.
-// decimalPoint is the locale's separator for the size column; writeEntries
-// makes the document (the window's by default).
+// Searches folder for "*.mp3" (or namePatterns, when given) and, when
+// something matches, asks chooseTarget where to write and writes the list
+// document there while the search goes on. decimalPoint is the locale's
+// separator for the size column; writeEntries makes the document (the
+// window's by default).
 [[nodiscard]] ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
                                        const TargetChooser &chooseTarget, OutputFile &output,
                                        const QString &decimalPoint,
-                                       const EntryWriting &writeEntries = writeFragment);
+                                       const EntryWriting &writeEntries = writeFragment,
+                                       const std::vector<std::string> &namePatterns = {});
 
 // What a click on the star does: list generation with the window's dialog and
 // message boxes. Ends silently on any failure.

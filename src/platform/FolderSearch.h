@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace tunefold {
@@ -15,8 +17,9 @@ struct FolderEntry
     std::uint64_t size = 0;
 };
 
-// Finds the entries of one folder whose names match a pattern, one at a time
-// and in the file system's order, holding nothing but the current entry.
+// Finds the entries of one folder whose names match a pattern, or any of
+// several, one at a time and in the file system's order, holding nothing
+// but the current entry.
 class FolderSearch
 {
 public:
@@ -25,7 +28,21 @@ public:
     // pattern is a folder, "/" and a name pattern ("/home/a/Music/*.mp3").
     // Returns false when nothing matches or the folder cannot be read;
     // otherwise fills entry with the first match.
-    [[nodiscard]] virtual bool findFirst(std::string_view pattern, FolderEntry &entry) = 0;
+    [[nodiscard]] bool findFirst(std::string_view pattern, FolderEntry &entry)
+    {
+        const std::size_t slash = pattern.rfind('/');
+        const std::string_view folder = slash == std::string_view::npos ? "."
+                                        : slash == 0                    ? "/"
+                                                                        : pattern.substr(0, slash);
+        const std::string name(slash == std::string_view::npos ? pattern
+                                                               : pattern.substr(slash + 1));
+        return findFirstOf(folder, {&name, 1}, entry);
+    }
+    // The same for the entries of folder whose names match any of
+    // namePatterns ("*.mp3", "*.flac").
+    [[nodiscard]] virtual bool findFirstOf(std::string_view folder,
+                                           std::span<const std::string> namePatterns,
+                                           FolderEntry &entry) = 0;
     // Returns false when no match is left or reading fails.
     [[nodiscard]] virtual bool findNext(FolderEntry &entry) = 0;
     // Releases the folder; safe to call when nothing is open.

@@ -76,18 +76,13 @@ PosixFolderSearch::~PosixFolderSearch()
     close();
 }
 
-bool PosixFolderSearch::findFirst(std::string_view pattern, FolderEntry &entry)
+bool PosixFolderSearch::findFirstOf(std::string_view folder,
+                                    std::span<const std::string> namePatterns, FolderEntry &entry)
 {
     close();
     m_partial = false;
-    const std::size_t slash = pattern.rfind('/');
-    if (slash == std::string_view::npos)
-        m_folder = ".";
-    else if (slash == 0)
-        m_folder = "/";
-    else
-        m_folder.assign(pattern.substr(0, slash));
-    m_namePattern.assign(slash == std::string_view::npos ? pattern : pattern.substr(slash + 1));
+    m_folder.assign(folder);
+    m_namePatterns.assign(namePatterns.begin(), namePatterns.end());
 
     DIR *dir = opendir(m_folder.c_str());
     if (!dir)
@@ -134,7 +129,8 @@ bool PosixFolderSearch::findNext(FolderEntry &entry)
         m_path.resize(level.pathLength);
         m_path += name;
         m_descend = m_recursive && isRealFolder(folderFd, *found);
-        if (!matchesPattern(m_namePattern, name))
+        if (std::none_of(m_namePatterns.begin(), m_namePatterns.end(),
+                         [&](const std::string &pattern) { return matchesPattern(pattern, name); }))
             continue;
         const std::optional<std::uint64_t> size = entrySize(folderFd, *found);
         if (!size)

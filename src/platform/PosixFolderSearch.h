@@ -28,7 +28,7 @@ class PosixFolderSearch final : public FolderSearch
 {
 public:
     // Told about a sub-folder that could not be read: its path as the folder
-    // given to findFirst joined with its relative name, and errno.
+    // given to findFirstOf joined with its relative name, and errno.
     using ProblemReport = std::function<void(std::string_view path, int error)>;
 
     PosixFolderSearch() = default;
@@ -38,7 +38,9 @@ public:
     PosixFolderSearch(const PosixFolderSearch &) = delete;
     PosixFolderSearch &operator=(const PosixFolderSearch &) = delete;
 
-    [[nodiscard]] bool findFirst(std::string_view pattern, FolderEntry &entry) override;
+    [[nodiscard]] bool findFirstOf(std::string_view folder,
+                                   std::span<const std::string> namePatterns,
+                                   FolderEntry &entry) override;
     [[nodiscard]] bool findNext(FolderEntry &entry) override;
     void close() override;
 
@@ -68,7 +70,7 @@ private:
     bool m_partial = false;
     bool m_descend = false; // the last entry read is a folder to enter next
     std::string m_folder;   // as given in the pattern
-    std::string m_namePattern;
+    std::vector<std::string> m_namePatterns;
     std::string m_path; // relative path of the current entry
     std::vector<Level> m_levels;
 };

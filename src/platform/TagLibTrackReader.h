@@ -4,13 +4,16 @@
 
 #include "platform/TrackReader.h"
 
+#include <string_view>
 #include <vector>
 
 namespace tunefold {
 
-// Tags (ID3v2, APE, ID3v1, in that order of preference) and MPEG audio
-// properties through TagLib. Only regular files are opened, read-only, so a
-// FIFO or a device that carries a music file's name is never touched.
+// Tags and audio properties of every format TagLib reads, through its
+// format-specific readers: for MPEG files ID3v2, APE and ID3v1, field by
+// field in that order of preference. Only regular files are opened,
+// read-only, so a FIFO or a device that carries a music file's name is never
+// touched.
 class TagLibTrackReader final : public TrackReader
 {
 public:
@@ -20,5 +23,8 @@ public:
 private:
     std::vector<char> m_window; // reused for every file
 };
+
+// The suffixes (lower case, without the dot) of the formats read as music.
+[[nodiscard]] const std::vector<std::string_view> &audioSuffixes();
 
 } // namespace tunefold

@@ -12,8 +12,12 @@ struct TrackInfo
 {
     std::string title, artist, album;
     unsigned track = 0;    // number on the album, 0 when unknown
-    int milliseconds = -1; // playing time, -1 when unknown
+    int milliseconds = -1; // playing time as decoded, -1 when unknown
     int kilobitsPerSecond = 0;
+    unsigned year = 0;
+    std::string genre;
+    unsigned disc = 0;  // number in a set of discs, 0 when unknown
+    bool audio = false; // the file was read as audio, not only its tags
 
     void clear()
     {
@@ -23,6 +27,10 @@ struct TrackInfo
         track = 0;
         milliseconds = -1;
         kilobitsPerSecond = 0;
+        year = 0;
+        genre.clear();
+        disc = 0;
+        audio = false;
     }
 };
 

@@ -31,12 +31,15 @@ class ScriptedFolderSearch final : public FolderSearch
 {
 public:
     std::vector<std::pair<std::string, std::uint64_t>> entries;
-    std::string pattern; // as last given to findFirst
+    std::string pattern; // the folder and patterns last searched, "/" before each
     int closes = 0;
 
-    bool findFirst(std::string_view p, FolderEntry &entry) override
+    bool findFirstOf(std::string_view folder, std::span<const std::string> namePatterns,
+                     FolderEntry &entry) override
     {
-        pattern = p;
+        pattern = folder;
+        for (const std::string &name : namePatterns)
+            pattern += (pattern.ends_with('/') ? "" : "/") + name;
         m_next = 0;
         return findNext(entry);
     }

@@ -51,7 +51,9 @@ class tst_ListFormats : public QObject
         PosixFolderSearch search(true);
         test::MemoryOutput output;
         output.pending.clear();
-        ListRequest request{format, true, [] { return std::make_unique<TagLibTrackReader>(); },
+        ListRequest request{format,
+                            true,
+                            [] { return std::make_unique<TagLibTrackReader>(); },
                             [&](std::string_view path, const char *) {
                                 listed.refused.append(
                                     QByteArray(path.data(), qsizetype(path.size())));

@@ -66,7 +66,7 @@ private Q_SLOTS:
         // that a case sets.
         QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::Permissions(0x7777)));
         for (const char *folder : {"empty", "music", "-music", "locked", "fixed", "many", "small",
-                                   "lf", "partial/locked"})
+                                   "lf", "partial/locked", "kinds"})
             QVERIFY(QDir(m_dir.path()).mkpath(QString::fromLatin1(folder)));
         for (int i = 0; i < 400; ++i) // about 120 KB of document for 64 KB of disk
             makeFile(QFile::encodeName(path(QStringLiteral("many/%1.mp3").arg(i))));
@@ -77,6 +77,9 @@ private Q_SLOTS:
         makeFile(QFile::encodeName(path(QStringLiteral("partial/locked/hidden.mp3"))));
         makeFile(QFile::encodeName(path(QStringLiteral("lf/a\x1b[2J\nb.mp3"))));
         makeFile(QFile::encodeName(path(QStringLiteral("fixed/open.html"))));
+        for (const char *name : {"kinds/a.mp3", "kinds/b.flac", "kinds/c.opus", "kinds/d.OGG",
+                                 "kinds/e.txt", "kinds/f.aac"})
+            makeFile(QFile::encodeName(path(QString::fromLatin1(name))));
         QVERIFY(QFile::setPermissions(path(QStringLiteral("fixed/open.html")),
                                       QFileDevice::Permissions(0x6666)));
         QVERIFY(
@@ -138,6 +141,12 @@ private Q_SLOTS:
         row("target in no folder", "music nowhere/list.html", 2, "",
             "tunefold-list: nowhere/list.html: No such file or directory\n");
         row("target a folder", "music empty", 2, "", "tunefold-list: empty: Is a directory\n");
+        row("match replaces *.mp3", "--format json --match *.FLAC --match *.ogg kinds -", 0,
+            "\"path\":\"d.OGG\"", "2 MP3's were generated");
+        row("audio", "--format json --audio kinds -", 0, "\"path\":\"c.opus\"",
+            "4 MP3's were generated");
+        row("match a path", "--match a/*.mp3 kinds -", 2, "",
+            "tunefold-list: --match 'a/*.mp3' can match no name;");
         // Written in place: the folder takes no temporary file.
         row("target in a folder we may not write", "music fixed/open.html", 0,
             "1 MP3's were generated, have a nice day!\n", "");

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CommandLine.h"
 
+#include "platform/TagLibTrackReader.h"
+
 #include <QCommandLineParser>
 #include <QStringList>
 
@@ -22,6 +24,9 @@ struct Parser
                               QStringLiteral("FORMAT"), QStringLiteral("fragment")};
     QCommandLineOption sort{QStringLiteral("sort"), QStringLiteral("the order"),
                             QStringLiteral("KEY")};
+    QCommandLineOption match{QStringLiteral("match"), QStringLiteral("names to list"),
+                             QStringLiteral("GLOB")};
+    QCommandLineOption audio{QStringLiteral("audio"), QStringLiteral("every audio format")};
 
     Parser()
     {
@@ -30,6 +35,8 @@ struct Parser
         parser.addOption(recursive);
         parser.addOption(format);
         parser.addOption(sort);
+        parser.addOption(match);
+        parser.addOption(audio);
     }
 };
 
@@ -76,6 +83,21 @@ CommandLine parseCommandLine(int argc, const char *const *argv)
                        : "unknown format '" + format + "'; FORMAT is fragment, page, m3u or json.";
         return result;
     }
+    for (const QString &glob : p.parser.values(p.match)) {
+        // Patterns are matched against names, which never hold a "/".
+        if (glob.contains(QLatin1Char('/')) || glob.isEmpty()) {
+            result.action = CommandLine::UsageError;
+            result.error = "--match '" + glob.toLatin1() +
+                           "' can match no name; GLOB is a name "
+                           "pattern such as '*.flac'.";
+            return result;
+        }
+        result.options.namePatterns.push_back(glob.toLatin1().toStdString());
+    }
+    if (p.parser.isSet(p.audio)) {
+        for (const std::string_view suffix : audioSuffixes())
+            result.options.namePatterns.push_back("*." + std::string(suffix));
+    }
     result.options.recursive = p.parser.isSet(p.recursive);
     result.options.format = *listFormat;
     result.options.sortByName = p.parser.isSet(p.sort);
@@ -86,11 +108,21 @@ CommandLine parseCommandLine(int argc, const char *const *argv)
 
 QByteArray usageText()
 {
+    // The suffixes --audio lists, as the reader has them, wrapped to fit.
+    QByteArray suffixes = "                      ";
+    qsizetype lineStart = 0;
+    for (const std::string_view suffix : audioSuffixes()) {
+        if (suffixes.size() - lineStart + qsizetype(suffix.size()) >= 76) {
+            lineStart = suffixes.size();
+            suffixes += "\n                      ";
+        }
+        suffixes += ' ' + QByteArray(suffix.data(), qsizetype(suffix.size()));
+    }
     return "Usage: tunefold-list [OPTION]... [--] FOLDER OUTPUT\n"
-           "Writes an HTML list of the *.mp3 entries of FOLDER, with their sizes in\n"
-           "megabytes, to OUTPUT; \"-\" writes to standard output. A regular file is\n"
-           "replaced only once the whole list is written; a device or a pipe is\n"
-           "written as it is.\n"
+           "Writes an HTML list of the *.mp3 entries of FOLDER (or of those --match\n"
+           "and --audio choose), with their sizes in megabytes, to OUTPUT; \"-\"\n"
+           "writes to standard output. A regular file is replaced only once the\n"
+           "whole list is written; a device or a pipe is written as it is.\n"
            "\n"
            "  -h, --help           print this text and exit\n"
            "      --version        print the version and exit\n"
@@ -100,12 +132,21 @@ QByteArray usageText()
            "      --format FORMAT  fragment (the default): the window's HTML document;\n"
            "                       page: a web page with tags, lengths and links;\n"
            "                       m3u: an M3U8 playlist; json: JSON Lines\n"
+           "      --match GLOB     list the names matching GLOB instead of *.mp3 (*\n"
+           "                       any run, ? one character, case ignored); may be\n"
+           "                       given more than once\n"
+           "      --audio          list every format read as music:\n" +
+           suffixes +
+           "\n"
            "      --sort name      sort by path, numbers by value, case ignored; this\n"
            "                       collects every entry first, so memory grows with\n"
            "                       their number (otherwise every format streams)\n"
            "  --                   end the options: what follows is FOLDER and OUTPUT\n"
            "\n"
-           "Exit status: 0 when the list was written, 1 when FOLDER has no *.mp3\n"
+           "JSON gives title, artist, album, disc, track, year, genre, seconds (to the\n"
+           "millisecond) and bitrate; what a file does not say is null.\n"
+           "\n"
+           "Exit status: 0 when the list was written, 1 when FOLDER has no matching\n"
            "entry, 2 on wrong arguments, when FOLDER cannot be read, or when OUTPUT\n"
            "or standard output cannot be written; also 2, after a complete list,\n"
            "when a sub-folder could not be read or a name could not stand in the\n"

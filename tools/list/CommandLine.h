@@ -5,6 +5,8 @@
 #include "library/ListWriter.h"
 
 #include <QByteArray>
+#include <string>
+#include <vector>
 
 namespace tunefold {
 
@@ -17,6 +19,7 @@ struct ListOptions
     bool recursive = false;
     ListFormat format = ListFormat::Fragment;
     bool sortByName = false;
+    std::vector<std::string> namePatterns; // empty: "*.mp3"
 };
 
 struct CommandLine

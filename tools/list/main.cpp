@@ -98,7 +98,7 @@ int list(const ListOptions &options)
     OutputFile &output = toStdout ? static_cast<OutputFile &>(stdoutOutput) : fileOutput;
     const ListOutcome outcome = generateList(
         options.folder, search, [&] { return std::optional<QByteArray>(options.output); }, output,
-        QLocale::system().decimalPoint(), entryWriting(std::move(request)));
+        QLocale::system().decimalPoint(), entryWriting(std::move(request)), options.namePatterns);
 
     switch (outcome.kind) {
     case ListOutcome::NoMatch:
