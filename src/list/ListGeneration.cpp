@@ -55,6 +55,13 @@ ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
     const QByteArray pattern = mp3Pattern(folder);
     if (!search.findFirst(std::string_view(pattern.constData(), pattern.size()), entry))
         return outcome;
+    // Where only tracks are listed, a folder or a broken link is no match.
+    if (request.format != ListFormat::Fragment) {
+        while (!entry.regular) {
+            if (!search.findNext(entry))
+                return outcome;
+        }
+    }
 
     const std::optional<QByteArray> target = chooseTarget();
     if (!target) {
@@ -68,9 +75,12 @@ ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
         return outcome;
     }
 
+    ListSetup setup = request.setup;
+    if (setup.title.empty())
+        setup.title = folder.toStdString();
+    setup.decimalPoint = decimalPoint.toStdString();
     const std::unique_ptr<ListWriter> writer =
-        makeListWriter(request.format, output, std::string_view(folder.constData(), folder.size()),
-                       decimalPoint.toStdString());
+        makeListWriter(request.format, output, std::move(setup));
     const EntriesWritten rows = writeEntries(folder, search, entry, *writer, request);
     outcome.count = rows.count;
     outcome.refusedSome = rows.refusedSome;

@@ -153,11 +153,14 @@ void TagLibTrackReader::read(int atFd, const char *path, TrackInfo &info)
             info.artist = tag->artist().to8Bit(true);
             info.album = tag->album().to8Bit(true);
             info.track = tag->track();
+            info.year = tag->year();
+            info.genre = tag->genre().to8Bit(true);
         }
         if (const TagLib::AudioProperties *audio = file.audioProperties()) {
             if (audio->lengthInMilliseconds() > 0)
                 info.milliseconds = audio->lengthInMilliseconds();
             info.kilobitsPerSecond = std::max(audio->bitrate(), 0);
+            info.audio = file.isValid() && (info.kilobitsPerSecond > 0 || info.milliseconds > 0);
         }
     }
     ::close(fd);

@@ -14,6 +14,10 @@ struct TrackInfo
     unsigned track = 0;    // number on the album, 0 when unknown
     int milliseconds = -1; // playing time, -1 when unknown
     int kilobitsPerSecond = 0;
+    bool audio = false; // whether the file was read as audio at all
+    unsigned year = 0;  // 0 when unknown
+    std::string genre;
+    unsigned disc = 0; // 0 when unknown
 
     void clear()
     {
@@ -23,6 +27,10 @@ struct TrackInfo
         track = 0;
         milliseconds = -1;
         kilobitsPerSecond = 0;
+        audio = false;
+        year = 0;
+        genre.clear();
+        disc = 0;
     }
 };
 

@@ -4,6 +4,8 @@
 
 #include <QCommandLineParser>
 #include <QStringList>
+#include <QUtf8StringView>
+#include <algorithm>
 
 namespace tunefold {
 
@@ -22,6 +24,9 @@ struct Parser
                               QStringLiteral("FORMAT"), QStringLiteral("fragment")};
     QCommandLineOption sort{QStringLiteral("sort"), QStringLiteral("the order"),
                             QStringLiteral("KEY")};
+    QCommandLineOption absolute{QStringLiteral("absolute"), QStringLiteral("absolute paths")};
+    QCommandLineOption base{QStringLiteral("base"), QStringLiteral("the URL of FOLDER"),
+                            QStringLiteral("URL")};
 
     Parser()
     {
@@ -30,6 +35,8 @@ struct Parser
         parser.addOption(recursive);
         parser.addOption(format);
         parser.addOption(sort);
+        parser.addOption(absolute);
+        parser.addOption(base);
     }
 };
 
@@ -69,16 +76,34 @@ CommandLine parseCommandLine(int argc, const char *const *argv)
     const QByteArray format = p.parser.value(p.format).toLatin1();
     const std::optional<ListFormat> listFormat = listFormatNamed(format.toStdString());
     const QByteArray sort = p.parser.value(p.sort).toLatin1();
-    if (!listFormat || (p.parser.isSet(p.sort) && sort != "name")) {
+    const QByteArray base = p.parser.value(p.base).toLatin1();
+    const auto refuse = [&result](const QByteArray &error) {
         result.action = CommandLine::UsageError;
-        result.error =
-            listFormat ? "unknown sort key '" + sort + "'; KEY is name."
-                       : "unknown format '" + format + "'; FORMAT is fragment, page, m3u or json.";
+        result.error = error;
         return result;
-    }
+    };
+    if (!listFormat)
+        return refuse("unknown format '" + format +
+                      "'; FORMAT is fragment, page, m3u, json or csv.");
+    if (p.parser.isSet(p.sort) && sort != "name" && sort != "none")
+        return refuse("unknown sort key '" + sort + "'; KEY is name or none.");
+    if (p.parser.isSet(p.base) && p.parser.isSet(p.absolute))
+        return refuse("--absolute and --base exclude each other.");
+    // The URL goes into every playlist line and page link as it stands.
+    const bool blank = std::any_of(base.begin(), base.end(), [](char c) {
+        return static_cast<unsigned char>(c) <= ' ' || c == '\x7F';
+    });
+    if (p.parser.isSet(p.base) && (base.isEmpty() || blank || !QUtf8StringView(base).isValidUtf8()))
+        return refuse("--base needs a URL in UTF-8 without blanks or control characters.");
     result.options.recursive = p.parser.isSet(p.recursive);
     result.options.format = *listFormat;
-    result.options.sortByName = p.parser.isSet(p.sort);
+    // Players and browsers show a library in the order people expect; the
+    // fragment and JSON Lines keep the file system's, as they always had.
+    const bool sortsByDefault = *listFormat == ListFormat::Page || *listFormat == ListFormat::M3u ||
+                                *listFormat == ListFormat::Csv;
+    result.options.sortByName = p.parser.isSet(p.sort) ? sort == "name" : sortsByDefault;
+    result.options.absolute = p.parser.isSet(p.absolute);
+    result.options.base = base;
     result.options.folder = positional[0].toLatin1();
     result.options.output = positional[1].toLatin1();
     return result;
@@ -94,16 +119,31 @@ QByteArray usageText()
            "\n"
            "  -h, --help           print this text and exit\n"
            "      --version        print the version and exit\n"
-           "  -r, --recursive      also list the entries of sub-folders, depth first,\n"
-           "                       named by their path below FOLDER; folders reached\n"
-           "                       through links are not entered\n"
+           "  -r, --recursive      also list the entries of sub-folders, named by their\n"
+           "                       path below FOLDER; folders reached through links are\n"
+           "                       not entered\n"
            "      --format FORMAT  fragment (the default): the window's HTML document;\n"
-           "                       page: a web page with tags, lengths and links;\n"
-           "                       m3u: an M3U8 playlist; json: JSON Lines\n"
-           "      --sort name      sort by path, numbers by value, case ignored; this\n"
-           "                       collects every entry first, so memory grows with\n"
-           "                       their number (otherwise every format streams)\n"
+           "                       page: a web page with tags, lengths and links, a\n"
+           "                       table for each folder; m3u: an M3U8 playlist;\n"
+           "                       json: JSON Lines; csv: comma-separated values\n"
+           "      --sort KEY       name: folder by folder, each one's names read and\n"
+           "                       sorted (numbers by value, case ignored) before the\n"
+           "                       walk goes on, its own files first, then its\n"
+           "                       sub-folders in the same order, so memory grows with\n"
+           "                       the largest folder, not the whole tree; the default\n"
+           "                       for page, m3u and csv. none: the file system's\n"
+           "                       order, depth first; the default for fragment and json\n"
+           "      --absolute       page and m3u: absolute paths (file: URLs in a page)\n"
+           "      --base URL       page and m3u: URL, a \"/\" and the percent-encoded path\n"
+           "                       below FOLDER, for a list published on a web server\n"
            "  --                   end the options: what follows is FOLDER and OUTPUT\n"
+           "\n"
+           "Page, m3u, json and csv list regular files only; a file that cannot be\n"
+           "read as audio is left out of a playlist and marked in a page. A page's\n"
+           "links and a playlist's entries lead from OUTPUT's own folder to each file\n"
+           "(absolute paths when the two share no folder but /); when OUTPUT is \"-\",\n"
+           "a device or a pipe, they are FOLDER as given joined with the path below\n"
+           "it, as find(1) prints them. JSON Lines and CSV give the path below FOLDER.\n"
            "\n"
            "Exit status: 0 when the list was written, 1 when FOLDER has no *.mp3\n"
            "entry, 2 on wrong arguments, when FOLDER cannot be read, or when OUTPUT\n"
