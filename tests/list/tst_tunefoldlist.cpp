@@ -74,8 +74,8 @@ private Q_SLOTS:
         makeFile(QFile::encodeName(path(QStringLiteral("music/one.mp3"))), 1572864);
         makeFile(QFile::encodeName(path(QStringLiteral("-music/one.mp3"))));
         // A playlist takes only what plays.
-        QVERIFY(tunefold::test::writeMp3(QFile::encodeName(path(QStringLiteral("lf/one.mp3"))).constData(),
-                                         nullptr));
+        QVERIFY(tunefold::test::writeMp3(
+            QFile::encodeName(path(QStringLiteral("lf/one.mp3"))).constData(), nullptr));
         makeFile(QFile::encodeName(path(QStringLiteral("partial/one.mp3"))));
         makeFile(QFile::encodeName(path(QStringLiteral("partial/locked/hidden.mp3"))));
         QVERIFY(tunefold::test::writeMp3(
@@ -126,8 +126,7 @@ private Q_SLOTS:
             "tunefold-list: unknown sort key 'size'");
         // A sub-folder that cannot be read is told and skipped, the list
         // still complete.
-        row("unreadable sub-folder", "-r --format=page partial -", 2,
-            "href=\"partial/one.mp3\"",
+        row("unreadable sub-folder", "-r --format=page partial -", 2, "href=\"partial/one.mp3\"",
             "tunefold-list: partial/locked: Permission denied\n1 MP3's were generated");
         // The name is told on one line, its control characters escaped.
         row("name a playlist refuses", "--format=m3u lf list.m3u", 2, "1 MP3's were generated",
