@@ -6,19 +6,19 @@
 #include "app/AppIdentity.h"
 #include "app/Assets.h"
 #include "app/ProgramPointer.h"
+#include "forms/FormSurface.h"
+#include "forms/Label.h"
+#include "forms/PictureBox.h"
+#include "forms/Twips.h"
 #include "list/ListGeneration.h"
 #include "main_window/DriveList.h"
 #include "main_window/FolderList.h"
-#include "main_window/FormSurface.h"
-#include "main_window/Label.h"
-#include "main_window/PictureBox.h"
 #include "main_window/StatusBar.h"
-#include "main_window/Twips.h"
+#include "platform/FileOutput.h"
 #include "platform/PosixFolderSearch.h"
 #include "platform/QtCommonDialog.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtVolumeList.h"
-#include "platform/FileOutput.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -53,8 +53,8 @@ constexpr int CaptionWidth = 2052, CaptionHeight = 240;
 
 } // namespace
 
-frmMain::frmMain(Platform platform, QWidget *parent)
-    : QMainWindow(parent), m_dialog(std::move(platform.dialog)),
+frmMain::frmMain(double twipsScale, Platform platform, QWidget *parent)
+    : QMainWindow(parent), m_twips(twipsScale), m_dialog(std::move(platform.dialog)),
       m_messages(std::move(platform.messages)), m_volumes(std::move(platform.volumes)),
       m_pointerFile(std::move(platform.pointerFile))
 {
@@ -62,7 +62,7 @@ frmMain::frmMain(Platform platform, QWidget *parent)
     if (!m_dialog)
         m_dialog = std::make_unique<QtCommonDialog>(this);
     if (!m_messages)
-        m_messages = std::make_unique<QtMessageBox>(this);
+        m_messages = std::make_unique<QtMessageBox>(QString::fromLatin1(app::Title), this);
     if (!m_volumes)
         m_volumes = std::make_unique<QtVolumeList>();
     if (m_pointerFile.isEmpty())
@@ -105,38 +105,38 @@ void frmMain::createMenus()
 void frmMain::createControls()
 {
     m_surface = new FormSurface(QString::fromLatin1(BackgroundPicture),
-                                BackgroundSize * twipsScale(), this);
-    m_surface->setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());
+                                BackgroundSize * m_twips.scale(), this);
+    m_surface->setFixedSize(m_twips.rect(0, 0, ClientWidth, ClientHeight).size());
     setCentralWidget(m_surface);
 
     // Created in the order of their tab positions: that is also the focus
     // chain, and the later ones lie on top where boxes touch.
     Drive1 = new DriveList(*m_volumes, m_surface);
     Drive1->setAccessibleName(QStringLiteral("Drive"));
-    Drive1->setGeometry(twipsRect(240, 360, 2052, 288));
-    Dir1 = new FolderList(m_surface);
+    Drive1->setGeometry(m_twips.rect(240, 360, 2052, 288));
+    Dir1 = new FolderList(m_twips, m_surface);
     Dir1->setAccessibleName(QStringLiteral("Look in"));
-    Dir1->setGeometry(twipsRect(240, 1080, 2052, 2232));
+    Dir1->setGeometry(m_twips.rect(240, 1080, 2052, 2232));
     // The two captions size themselves to their text.
     Label1 = new Label(DriveCaption, m_surface);
-    Label1->move(twipsRect(240, 120, 420, 192).topLeft());
+    Label1->move(m_twips.rect(240, 120, 420, 192).topLeft());
     Label1->adjustSize();
     Label2 = new Label(FolderCaption, m_surface);
-    Label2->move(twipsRect(240, 840, 552, 192).topLeft());
+    Label2->move(m_twips.rect(240, 840, 552, 192).topLeft());
     Label2->adjustSize();
     StatusBar1 = new StatusBar(m_surface);
-    StatusBar1->setGeometry(twipsRect(0, 3444, ClientWidth, 252));
+    StatusBar1->setGeometry(m_twips.rect(0, 3444, ClientWidth, 252));
     StatusBar1->setText(IdleText);
     Label3 = new Label(Instructions, m_surface);
     Label3->setWordWrap(true);
     Label3->setGeometry(
-        twipsRect(InstructionsLeft, InstructionsTop, InstructionsWidth, InstructionsHeight));
+        m_twips.rect(InstructionsLeft, InstructionsTop, InstructionsWidth, InstructionsHeight));
     Image1 = new PictureBox(QStringLiteral(":/assets/shrug.svg"),
                             QStringLiteral("A man who shrugs"), m_surface);
-    Image1->setGeometry(twipsRect(3000, 960, 2340, 2388));
+    Image1->setGeometry(m_twips.rect(3000, 960, 2340, 2388));
     Image2 = new PictureBox(QStringLiteral(":/assets/star.svg"),
                             QStringLiteral("Star: click it to begin the search"), m_surface);
-    Image2->setGeometry(twipsRect(5400, 840, 492, 372));
+    Image2->setGeometry(m_twips.rect(5400, 840, 492, 372));
 
     setTabOrder(Drive1, Dir1);
     Drive1->setFocus();
@@ -177,7 +177,7 @@ void frmMain::centreOnScreen()
 // the screen until the pointer first passes over the star.
 void frmMain::Form_Load()
 {
-    ProgramPointer::setCustomImage(scaledPointer(loadPointerFile(m_pointerFile), twipsScale()));
+    ProgramPointer::setCustomImage(scaledPointer(loadPointerFile(m_pointerFile), m_twips.scale()));
 }
 
 // Moves the folder list to the chosen volume's current folder: the process's
@@ -219,7 +219,7 @@ void frmMain::Label3_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF)
 // Help > About...: returns once the About window has closed.
 void frmMain::MenuAbout_Click()
 {
-    frmAbout::showModal(this);
+    frmAbout::showModal(this, m_twips.scale());
 }
 
 // Ends the program at once: every event loop returns, nested ones included,

@@ -48,7 +48,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link(root + "/gamma", root + "/link to gamma") &&
                 QFile::link(root + "/missing", root + "/broken link"));
         QVERIFY(QFile(root + "/file.mp3").open(QIODevice::WriteOnly));
-        FolderList list(nullptr);
+        FolderList list(Twips(1), nullptr);
         list.show();
         QCOMPARE(list.setPath(root), 0);
 

@@ -1,7 +1,7 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "doubles/Doubles.h"
-#include "list/NaturalOrder.h"
+#include "library/NaturalOrder.h"
 #include "platform/NarrowText.h"
 #include "platform/NaturalFolderSearch.h"
 #include "platform/PosixFolderSearch.h"

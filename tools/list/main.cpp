@@ -8,8 +8,10 @@
 #include "OutputLinks.h"
 #include "StdoutOutput.h"
 #include "app/AppIdentity.h"
+#include "library/EntryWriting.h"
+#include "library/NaturalOrder.h"
+#include "library/RegularFiles.h"
 #include "list/ListGeneration.h"
-#include "list/NaturalOrder.h"
 #include "platform/CoverImage.h"
 #include "platform/FileOutput.h"
 #include "platform/NaturalFolderSearch.h"
@@ -112,7 +114,7 @@ int list(const ListOptions &options)
     OutputFile &output = toStdout ? static_cast<OutputFile &>(stdoutOutput) : fileOutput;
     const ListOutcome outcome = generateList(
         options.folder, search, [&] { return std::optional<QByteArray>(options.output); }, output,
-        QLocale::system().decimalPoint(), request);
+        QLocale::system().decimalPoint(), entryWriting(std::move(request)));
 
     switch (outcome.kind) {
     case ListOutcome::NoMatch:

@@ -1,8 +1,8 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "list/EntryWriting.h"
+#include "library/EntryWriting.h"
 
-#include "list/TrackPool.h"
+#include "library/TrackPool.h"
 #include "platform/FolderSearch.h"
 #include "platform/TrackReader.h"
 
@@ -109,6 +109,21 @@ EntriesWritten writeEntries(const QByteArray &folder, FolderSearch &search,
         writeOldest();
     rows.result().written = written && writer.writeFooter();
     return rows.result();
+}
+
+EntryWriting entryWriting(ListRequest request)
+{
+    return [request = std::move(request)](const QByteArray &folder, FolderSearch &search,
+                                          const FolderEntry &first, OutputFile &output,
+                                          const std::string &decimalPoint) {
+        ListSetup setup = request.setup;
+        if (setup.title.empty())
+            setup.title = folder.toStdString();
+        setup.decimalPoint = decimalPoint;
+        const std::unique_ptr<ListWriter> writer =
+            makeListWriter(request.format, output, std::move(setup));
+        return writeEntries(folder, search, first, *writer, request);
+    };
 }
 
 } // namespace tunefold

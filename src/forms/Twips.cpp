@@ -1,13 +1,9 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/Twips.h"
-
-#include "about/frmAbout.h"
-#include "main_window/frmMain.h"
+#include "forms/Twips.h"
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <algorithm>
@@ -16,15 +12,13 @@ namespace tunefold {
 
 namespace {
 
-double s_scale = 0;
-
 constexpr double ScaleStep = 1.0 / 64;
 // Far beyond any desktop; a font that needs more gets it cut.
 constexpr double LargestScale = 8;
 
 bool fits(const QFontMetrics &metrics, const TextBox &box, double scale)
 {
-    // twipsRect() rounds each edge on its own, so a box can come out a pixel
+    // Twips::rect() rounds each edge on its own, so a box can come out a pixel
     // narrower or lower than its size alone would round to.
     const int width = twipsToPixels(box.width, scale) - 1;
     const int height = twipsToPixels(box.height, scale) - 1;
@@ -55,21 +49,6 @@ double fitTwipsScale(const QFont &font, qreal dpi, const QList<TextBox> &boxes)
                         [&](const TextBox &box) { return fits(metrics, box, scale); }))
         scale += ScaleStep;
     return scale;
-}
-
-double twipsScale()
-{
-    if (s_scale <= 0) {
-        const QScreen *screen = QGuiApplication::primaryScreen();
-        s_scale = fitTwipsScale(QApplication::font(), screen ? screen->logicalDotsPerInch() : 96,
-                                frmMain::layoutTexts() + frmAbout::layoutTexts());
-    }
-    return s_scale;
-}
-
-void setTwipsScale(double scale)
-{
-    s_scale = scale;
 }
 
 } // namespace tunefold

@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "doubles/Doubles.h"
 #include "doubles/Mp3Files.h"
+#include "library/EntryWriting.h"
+#include "library/NaturalOrder.h"
+#include "library/RegularFiles.h"
 #include "list/ListGeneration.h"
-#include "list/NaturalOrder.h"
 #include "platform/CoverImage.h"
 #include "platform/NaturalFolderSearch.h"
 #include "platform/TagLibTrackReader.h"
@@ -62,9 +64,12 @@ class tst_ListFormats : public QObject
         request.setup.coverImage = [&folder](std::string_view below) {
             return findCoverImage(folder.toStdString() + '/' + std::string(below));
         };
+        RegularFiles files(search);
+        FolderSearch &tracks =
+            format == ListFormat::Fragment ? static_cast<FolderSearch &>(search) : files;
         listed.outcome = generateList(
-            folder, search, [] { return std::optional<QByteArray>("out"); }, output,
-            QStringLiteral("."), request);
+            folder, tracks, [] { return std::optional<QByteArray>("out"); }, output,
+            QStringLiteral("."), entryWriting(request));
         listed.document = QByteArray::fromStdString(output.committed);
         return listed;
     }
@@ -183,7 +188,7 @@ private Q_SLOTS:
             ListFormat::Json, [] { return std::make_unique<TagLibTrackReader>(); }, {}, {}};
         const ListOutcome outcome = generateList(
             "many", search, [] { return std::optional<QByteArray>("out"); }, output,
-            QStringLiteral("."), request);
+            QStringLiteral("."), entryWriting(request));
         QCOMPARE(outcome.count, 300u);
         const QList<QByteArray> lines = QByteArray::fromStdString(output.committed).split('\n');
         for (int i = 0; i < 300; ++i) {
