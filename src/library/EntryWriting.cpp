@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/EntryWriting.h"
 
-#include "library/NaturalOrder.h"
 #include "library/TrackPool.h"
 #include "platform/FolderSearch.h"
 #include "platform/TrackReader.h"
@@ -26,6 +25,8 @@ public:
 
     [[nodiscard]] bool write(std::string_view path, std::uint64_t size, const TrackInfo *track)
     {
+        if (!m_writer.lists({path, size, track}))
+            return true;
         if (const char *reason = m_writer.refusal(path)) {
             m_result.refusedSome = true;
             if (m_request.refused)
@@ -96,21 +97,14 @@ EntriesWritten writeEntries(const QByteArray &folder, FolderSearch &search,
         pool->push(path, size);
     };
 
+    // A folder or a broken link is no track: the library formats leave it out
+    // before anyone opens it.
+    const bool onlyFiles = writer.listsOnlyFiles();
     FolderEntry entry = first;
-    if (!request.sortByName) {
-        do {
+    do {
+        if (entry.regular || !onlyFiles)
             add(entry.name, entry.size);
-        } while (written && search.findNext(entry));
-    } else {
-        std::vector<KeptEntry> kept;
-        do {
-            kept.push_back({std::string(entry.name), entry.size, {}});
-            kept.back().key = QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()));
-        } while (search.findNext(entry));
-        sortNaturally(kept);
-        for (std::size_t i = 0; written && i < kept.size(); ++i)
-            add(kept[i].path, kept[i].size);
-    }
+    } while (written && search.findNext(entry));
     while (written && pool && !pool->empty())
         writeOldest();
     rows.result().written = written && writer.writeFooter();
@@ -122,9 +116,12 @@ EntryWriting entryWriting(ListRequest request)
     return [request = std::move(request)](const QByteArray &folder, FolderSearch &search,
                                           const FolderEntry &first, OutputFile &output,
                                           const std::string &decimalPoint) {
+        ListSetup setup = request.setup;
+        if (setup.title.empty())
+            setup.title = folder.toStdString();
+        setup.decimalPoint = decimalPoint;
         const std::unique_ptr<ListWriter> writer =
-            makeListWriter(request.format, output,
-                           std::string_view(folder.constData(), folder.size()), decimalPoint);
+            makeListWriter(request.format, output, std::move(setup));
         return writeEntries(folder, search, first, *writer, request);
     };
 }

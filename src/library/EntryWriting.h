@@ -21,19 +21,18 @@ struct FolderEntry;
 struct ListRequest
 {
     ListFormat format = ListFormat::Fragment;
-    // Collects every entry and sorts them before writing: memory then grows
-    // with their number.
-    bool sortByName = false;
     // Makes the readers of tags for the formats that show them, one for each
     // thread that reads; empty leaves their cells empty.
     std::function<std::unique_ptr<TrackReader>()> trackReaders;
     // Told about an entry left out because the format cannot hold its name.
     std::function<void(std::string_view path, const char *reason)> refused;
+    // Heading, links and covers; an empty title is the folder as given.
+    ListSetup setup;
 };
 
 // Writes first and every further match of search through writer, header and
-// footer included. folder is the folder searched, from which sorted entries
-// are opened for their tags.
+// footer included, in the search's order. folder is the folder searched,
+// from which entries are opened for their tags.
 [[nodiscard]] EntriesWritten writeEntries(const QByteArray &folder, FolderSearch &search,
                                           const FolderEntry &first, ListWriter &writer,
                                           const ListRequest &request);

@@ -43,8 +43,9 @@ void appendCount(std::string &out, const char *key, std::uint64_t value, bool kn
 
 bool JsonLinesWriter::writeEntry(const ListEntry &entry)
 {
+    // A file that is not audio shows nothing a tag may claim about it.
     static const TrackInfo Unknown;
-    const TrackInfo &track = entry.track ? *entry.track : Unknown;
+    const TrackInfo &track = entry.track && entry.track->audio ? *entry.track : Unknown;
     appendString(m_block, "{\"path\":", entry.path);
     if (!isUtf8(entry.path)) {
         m_block += ",\"path_base64\":\"";

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/ListWriter.h"
 
+#include "library/CsvWriter.h"
 #include "library/JsonLinesWriter.h"
 #include "library/PageWriter.h"
 #include "library/PlaylistWriter.h"
@@ -24,6 +25,7 @@ public:
     {
     }
     bool readsTracks() const override { return false; }
+    bool listsOnlyFiles() const override { return false; }
     bool writeHeader() override { return m_document.writeHeader(); }
     bool writeEntry(const ListEntry &entry) override
     {
@@ -47,6 +49,8 @@ std::optional<ListFormat> listFormatNamed(std::string_view name)
         return ListFormat::M3u;
     if (name == "json")
         return ListFormat::Json;
+    if (name == "csv")
+        return ListFormat::Csv;
     return std::nullopt;
 }
 
@@ -64,20 +68,21 @@ bool ListWriter::flush()
     return written;
 }
 
-std::unique_ptr<ListWriter> makeListWriter(ListFormat format, OutputFile &output,
-                                           std::string_view folder, std::string decimalPoint)
+std::unique_ptr<ListWriter> makeListWriter(ListFormat format, OutputFile &output, ListSetup setup)
 {
     switch (format) {
     case ListFormat::Page:
-        return std::make_unique<PageWriter>(output, folder, std::move(decimalPoint));
+        return std::make_unique<PageWriter>(output, std::move(setup));
     case ListFormat::M3u:
-        return std::make_unique<PlaylistWriter>(output);
+        return std::make_unique<PlaylistWriter>(output, std::move(setup.links));
     case ListFormat::Json:
         return std::make_unique<JsonLinesWriter>(output);
+    case ListFormat::Csv:
+        return std::make_unique<CsvWriter>(output);
     case ListFormat::Fragment:
         break;
     }
-    return std::make_unique<FragmentWriter>(output, std::move(decimalPoint));
+    return std::make_unique<FragmentWriter>(output, std::move(setup.decimalPoint));
 }
 
 } // namespace tunefold

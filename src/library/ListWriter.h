@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "library/EntryLinks.h"
+
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +21,7 @@ enum class ListFormat {
     Page,     // a complete HTML page with tags and durations
     M3u,      // an extended M3U8 playlist
     Json,     // JSON Lines, one object a file
+    Csv,      // comma-separated values, for spreadsheets
 };
 
 // The format of a --format name, or nothing for an unknown name.
@@ -43,6 +47,11 @@ public:
 
     // Whether entries need their tags read.
     [[nodiscard]] virtual bool readsTracks() const { return true; }
+    // Whether only regular files are listed (not a folder or a broken link
+    // whose name matches).
+    [[nodiscard]] virtual bool listsOnlyFiles() const { return true; }
+    // Whether a file with these tags belongs in the list at all.
+    [[nodiscard]] virtual bool lists(const ListEntry &) const { return true; }
     // Why path cannot stand in this format, or null when it can.
     [[nodiscard]] virtual const char *refusal(std::string_view) const { return nullptr; }
 
@@ -59,10 +68,18 @@ protected:
     std::string m_block;
 };
 
-// folder names the list in a page's title; decimalPoint (UTF-8) separates
-// the decimals of sizes in megabytes.
+// What a format is told beyond its entries.
+struct ListSetup
+{
+    std::string title;              // names the folder in a page's heading
+    std::string decimalPoint = "."; // UTF-8, between the decimals of sizes in megabytes
+    EntryLinks links;               // where a page's links and a playlist's entries point
+    // The name of the picture in a folder given by its path below the one
+    // listed ("" for that one itself), or empty; unset looks for none.
+    std::function<std::string(std::string_view folder)> coverImage;
+};
+
 [[nodiscard]] std::unique_ptr<ListWriter> makeListWriter(ListFormat format, OutputFile &output,
-                                                         std::string_view folder,
-                                                         std::string decimalPoint);
+                                                         ListSetup setup);
 
 } // namespace tunefold

@@ -4,12 +4,16 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <QString>
 #include <algorithm>
+#include <numeric>
 
 namespace tunefold {
 
-void sortNaturally(std::vector<KeptEntry> &entries)
+void sortNaturally(std::vector<std::string> &names)
 {
+    if (names.size() < 2)
+        return;
     // Qt's collator compares plain code points in the C locale, numbers and
     // case included, so that locale gets English collation instead.
     QLocale locale = QLocale::system();
@@ -18,27 +22,23 @@ void sortNaturally(std::vector<KeptEntry> &entries)
     QCollator collator(locale);
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    // Comparing folder by folder keeps each folder's files together: compared
-    // whole, "A/x" and "A b/y" would interleave "A" and "A b" by where "/"
-    // falls among the punctuation.
-    const auto less = [&collator](const KeptEntry &a, const KeptEntry &b) {
-        QStringView restA = a.key, restB = b.key;
-        while (true) {
-            const qsizetype slashA = restA.indexOf(u'/'), slashB = restB.indexOf(u'/');
-            const QStringView partA = slashA < 0 ? restA : restA.left(slashA);
-            const QStringView partB = slashB < 0 ? restB : restB.left(slashB);
-            if (const int order = collator.compare(partA, partB); order != 0)
-                return order < 0;
-            if (slashA < 0 || slashB < 0) {
-                if ((slashA < 0) != (slashB < 0))
-                    return slashA < 0; // a folder's own files before its sub-folders'
-                return a.path < b.path;
-            }
-            restA = restA.mid(slashA + 1);
-            restB = restB.mid(slashB + 1);
-        }
-    };
-    std::sort(entries.begin(), entries.end(), less);
+    // Each name is decoded once; the sort moves indexes.
+    std::vector<QString> keys;
+    keys.reserve(names.size());
+    for (const std::string &name : names)
+        keys.push_back(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    std::vector<std::size_t> order(names.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (const int c = collator.compare(keys[a], keys[b]); c != 0)
+            return c < 0;
+        return names[a] < names[b];
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (const std::size_t i : order)
+        sorted.push_back(std::move(names[i]));
+    names = std::move(sorted);
 }
 
 } // namespace tunefold

@@ -7,11 +7,17 @@
 
 namespace tunefold {
 
+bool PlaylistWriter::lists(const ListEntry &entry) const
+{
+    // A player would stop at, or skip, a file it cannot play.
+    return entry.track && entry.track->audio;
+}
+
 const char *PlaylistWriter::refusal(std::string_view path) const
 {
-    return path.find_first_of("\r\n") == std::string_view::npos
-               ? nullptr
-               : "a line break in the name cannot stand in an M3U playlist";
+    const bool oneLine = path.find_first_of("\r\n") == std::string_view::npos &&
+                         m_links.prefix().find_first_of("\r\n") == std::string::npos;
+    return oneLine ? nullptr : "a line break in the name cannot stand in an M3U playlist";
 }
 
 bool PlaylistWriter::writeHeader()
@@ -46,10 +52,12 @@ bool PlaylistWriter::writeEntry(const ListEntry &entry)
     m_block += '\n';
     // A line that starts with "#" is a comment to players, and some drop
     // leading blanks; "./" keeps such a name the file's.
-    const char first = entry.path.empty() ? '\0' : entry.path.front();
+    m_entry.clear();
+    m_links.appendPath(m_entry, entry.path);
+    const char first = m_entry.empty() ? '\0' : m_entry.front();
     if (first == '#' || first == ' ' || first == '\t')
         m_block += "./";
-    m_block += entry.path;
+    m_block += m_entry;
     m_block += '\n';
     return flushIfFull();
 }

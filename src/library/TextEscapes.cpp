@@ -59,9 +59,11 @@ void appendText(std::string &out, std::string_view text, TextRule rule)
                 (out += '\\') += char(c);
             else
                 out += character;
+        } else if (rule == TextRule::Csv && (c == '\n' || c == '\r' || c == '\t')) {
+            out += char(c);
         } else if (isControl(character)) {
             out += Replacement;
-        } else if (rule == TextRule::Plain || length > 1) {
+        } else if (rule != TextRule::Html || length > 1) {
             out += character;
         } else {
             switch (c) {

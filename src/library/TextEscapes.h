@@ -16,12 +16,13 @@ enum class TextRule {
     Plain, // as it is (M3U titles)
     Html,  // "&", "<", ">" and both quotes as references
     Json,  // inside a JSON string: quote, backslash and control characters escaped
+    Csv,   // as it is, line breaks and tabs kept; the caller quotes the field
 };
 
 // Appends text as valid UTF-8: each byte that does not decode becomes U+FFFD.
 // For Plain and Html, control characters (C0, DEL, C1) become U+FFFD too, as
 // they have no place in a title or a table cell; Json keeps them, escaped, so
-// a name with a line break reads back exactly.
+// a name with a line break reads back exactly, and Csv keeps CR, LF and tab.
 void appendText(std::string &out, std::string_view text, TextRule rule);
 
 // Whether text is entirely well-formed UTF-8.

@@ -15,6 +15,7 @@ struct FolderEntry
 {
     std::string_view name; // the file system's bytes, relative to the folder searched
     std::uint64_t size = 0;
+    bool regular = true; // a regular file, links followed; false for a folder or a broken link
 };
 
 // Finds the entries of one folder whose names match a pattern, or any of
@@ -47,6 +48,8 @@ public:
     [[nodiscard]] virtual bool findNext(FolderEntry &entry) = 0;
     // Releases the folder; safe to call when nothing is open.
     virtual void close() = 0;
+    // Whether a sub-folder was skipped because it could not be read.
+    [[nodiscard]] virtual bool partial() const { return false; }
 };
 
 } // namespace tunefold

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/PosixFolderSearch.h"
 
+#include "platform/EntryStat.h"
 #include "platform/NarrowText.h"
 
 #include <algorithm>
@@ -15,31 +16,6 @@
 namespace tunefold {
 
 namespace {
-
-// The size to report for a matching entry, or nothing when it has gone.
-std::optional<std::uint64_t> entrySize(int folderFd, const dirent &entry)
-{
-    // The entry's type, when the file system gives it, spares a look-up for
-    // folders and devices, whose size is 0 in the list anyway.
-    switch (entry.d_type) {
-    case DT_REG:
-    case DT_LNK:
-    case DT_UNKNOWN:
-        break;
-    default:
-        return 0;
-    }
-    struct stat st;
-    if (fstatat(folderFd, entry.d_name, &st, 0) == 0)
-        return S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
-    if (errno != ENOENT)
-        return 0; // a link loop or a folder we may list but not search
-    // ENOENT is either a link to nothing, which is listed, or an entry that
-    // was removed after readdir saw it, which is not.
-    if (fstatat(folderFd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-        return 0;
-    return std::nullopt;
-}
 
 // A folder of its own, not a link to one.
 bool isRealFolder(int folderFd, const dirent &entry)
@@ -132,11 +108,12 @@ bool PosixFolderSearch::findNext(FolderEntry &entry)
         if (std::none_of(m_namePatterns.begin(), m_namePatterns.end(),
                          [&](const std::string &pattern) { return matchesPattern(pattern, name); }))
             continue;
-        const std::optional<std::uint64_t> size = entrySize(folderFd, *found);
-        if (!size)
+        const std::optional<EntryStat> stat = statEntry(folderFd, found->d_name, found->d_type);
+        if (!stat)
             continue;
         entry.name = m_path;
-        entry.size = *size;
+        entry.size = stat->size;
+        entry.regular = stat->regular;
         return true;
     }
     return false;

@@ -44,8 +44,7 @@ public:
     [[nodiscard]] bool findNext(FolderEntry &entry) override;
     void close() override;
 
-    // Whether a sub-folder was skipped because it could not be read.
-    [[nodiscard]] bool partial() const { return m_partial; }
+    [[nodiscard]] bool partial() const override { return m_partial; }
 
 private:
     struct Level

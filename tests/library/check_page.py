@@ -1,7 +1,8 @@
 # Tunefold - lists the MP3 files of a folder as an HTML page.
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Checks a page of tunefold-list: well-formed HTML5 in UTF-8, every element
-closed in order, no script or outside resource, eight cells a row."""
+closed in order, no script or outside resource, eleven cells a row, pictures
+loaded only when shown."""
 import sys
 from html.parser import HTMLParser
 
@@ -23,8 +24,10 @@ class Checker(HTMLParser):
         self.doctype = decl.lower() == "doctype html"
 
     def handle_starttag(self, tag, attrs):
-        if tag in ("script", "iframe", "object", "embed", "link", "img"):
+        if tag in ("script", "iframe", "object", "embed", "link"):
             self.error_at(f"<{tag}> has no place in the page")
+        if tag == "img" and ("loading", "lazy") not in attrs:
+            self.error_at("a picture loaded before it is shown")
         for name, value in attrs:
             if name.startswith("on") or (name in ("href", "src") and value and ":" in value):
                 self.error_at(f"{name}={value!r} reaches beyond the page")
@@ -40,7 +43,7 @@ class Checker(HTMLParser):
             self.error_at(f"</{tag}> closes {self.open[-1:] or 'nothing'}")
             return
         self.open.pop()
-        if tag == "tr" and self.cells != 8:
+        if tag == "tr" and self.cells != 11:
             self.error_at(f"a row of {self.cells} cells")
 
 

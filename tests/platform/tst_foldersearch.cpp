@@ -1,7 +1,9 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "doubles/Doubles.h"
+#include "library/NaturalOrder.h"
 #include "platform/NarrowText.h"
+#include "platform/NaturalFolderSearch.h"
 #include "platform/PosixFolderSearch.h"
 
 #include <QDir>
@@ -89,9 +91,18 @@ private Q_SLOTS:
 
     // Depth first through a tree deeper than the open folders allowed, so
     // folders are closed and found again where they stopped; links to
-    // folders are listed when they match but never entered.
+    // folders are listed when they match but never entered. In natural
+    // order, each folder's numbered files come by their value, and only
+    // files count as regular.
+    void recursiveWalk_data()
+    {
+        QTest::addColumn<bool>("natural");
+        QTest::newRow("file system's order") << false;
+        QTest::newRow("natural order") << true;
+    }
     void recursiveWalk()
     {
+        QFETCH(bool, natural);
         QTemporaryDir dir;
         QByteArray folder = QFile::encodeName(dir.path());
         Found expected;
@@ -111,13 +122,27 @@ private Q_SLOTS:
         }
         const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
         const auto before = openFiles();
-        PosixFolderSearch search(true, {}, 2);
+        PosixFolderSearch fileSystemOrder(true, {}, 2);
+        NaturalFolderSearch naturalOrder(true, sortNaturally, {}, 2);
+        FolderSearch &search =
+            natural ? static_cast<FolderSearch &>(naturalOrder) : fileSystemOrder;
         Found found;
         FolderEntry entry;
+        std::map<QByteArray, int> lastNumber; // by folder
         for (bool more = search.findFirst((folder + "/*.mp3").toStdString(), entry); more;
              more = search.findNext(entry)) {
             QVERIFY(openFiles() <= before + 2);
-            found.emplace(QByteArray(entry.name.data(), qsizetype(entry.name.size())), entry.size);
+            const QByteArray name(entry.name.data(), qsizetype(entry.name.size()));
+            found.emplace(name, entry.size);
+            const qsizetype slash = name.lastIndexOf('/');
+            const QByteArray leaf = name.mid(slash + 1);
+            QCOMPARE(entry.regular, leaf[0] >= '0' && leaf[0] <= '9');
+            if (natural && entry.regular) {
+                const int number = leaf.chopped(4).toInt();
+                int &last = lastNumber.try_emplace(name.left(slash + 1), -1).first->second;
+                QVERIFY2(number == last + 1, name);
+                last = number;
+            }
         }
         QCOMPARE(found, expected);
         QVERIFY(!search.partial());

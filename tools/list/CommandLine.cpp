@@ -6,6 +6,8 @@
 
 #include <QCommandLineParser>
 #include <QStringList>
+#include <QUtf8StringView>
+#include <algorithm>
 
 namespace tunefold {
 
@@ -27,6 +29,9 @@ struct Parser
     QCommandLineOption match{QStringLiteral("match"), QStringLiteral("names to list"),
                              QStringLiteral("GLOB")};
     QCommandLineOption audio{QStringLiteral("audio"), QStringLiteral("every audio format")};
+    QCommandLineOption absolute{QStringLiteral("absolute"), QStringLiteral("absolute paths")};
+    QCommandLineOption base{QStringLiteral("base"), QStringLiteral("the URL of FOLDER"),
+                            QStringLiteral("URL")};
 
     Parser()
     {
@@ -37,6 +42,8 @@ struct Parser
         parser.addOption(sort);
         parser.addOption(match);
         parser.addOption(audio);
+        parser.addOption(absolute);
+        parser.addOption(base);
     }
 };
 
@@ -76,22 +83,30 @@ CommandLine parseCommandLine(int argc, const char *const *argv)
     const QByteArray format = p.parser.value(p.format).toLatin1();
     const std::optional<ListFormat> listFormat = listFormatNamed(format.toStdString());
     const QByteArray sort = p.parser.value(p.sort).toLatin1();
-    if (!listFormat || (p.parser.isSet(p.sort) && sort != "name")) {
+    const QByteArray base = p.parser.value(p.base).toLatin1();
+    const auto refuse = [&result](const QByteArray &error) {
         result.action = CommandLine::UsageError;
-        result.error =
-            listFormat ? "unknown sort key '" + sort + "'; KEY is name."
-                       : "unknown format '" + format + "'; FORMAT is fragment, page, m3u or json.";
+        result.error = error;
         return result;
-    }
+    };
+    if (!listFormat)
+        return refuse("unknown format '" + format +
+                      "'; FORMAT is fragment, page, m3u, json or csv.");
+    if (p.parser.isSet(p.sort) && sort != "name" && sort != "none")
+        return refuse("unknown sort key '" + sort + "'; KEY is name or none.");
+    if (p.parser.isSet(p.base) && p.parser.isSet(p.absolute))
+        return refuse("--absolute and --base exclude each other.");
+    // The URL goes into every playlist line and page link as it stands.
+    const bool blank = std::any_of(base.begin(), base.end(), [](char c) {
+        return static_cast<unsigned char>(c) <= ' ' || c == '\x7F';
+    });
+    if (p.parser.isSet(p.base) && (base.isEmpty() || blank || !QUtf8StringView(base).isValidUtf8()))
+        return refuse("--base needs a URL in UTF-8 without blanks or control characters.");
     for (const QString &glob : p.parser.values(p.match)) {
         // Patterns are matched against names, which never hold a "/".
-        if (glob.contains(QLatin1Char('/')) || glob.isEmpty()) {
-            result.action = CommandLine::UsageError;
-            result.error = "--match '" + glob.toLatin1() +
-                           "' can match no name; GLOB is a name "
-                           "pattern such as '*.flac'.";
-            return result;
-        }
+        if (glob.contains(QLatin1Char('/')) || glob.isEmpty())
+            return refuse("--match '" + glob.toLatin1() +
+                          "' can match no name; GLOB is a name pattern such as '*.flac'.");
         result.options.namePatterns.push_back(glob.toLatin1().toStdString());
     }
     if (p.parser.isSet(p.audio)) {
@@ -100,7 +115,13 @@ CommandLine parseCommandLine(int argc, const char *const *argv)
     }
     result.options.recursive = p.parser.isSet(p.recursive);
     result.options.format = *listFormat;
-    result.options.sortByName = p.parser.isSet(p.sort);
+    // Players and browsers show a library in the order people expect; the
+    // fragment and JSON Lines keep the file system's, as they always had.
+    const bool sortsByDefault = *listFormat == ListFormat::Page || *listFormat == ListFormat::M3u ||
+                                *listFormat == ListFormat::Csv;
+    result.options.sortByName = p.parser.isSet(p.sort) ? sort == "name" : sortsByDefault;
+    result.options.absolute = p.parser.isSet(p.absolute);
+    result.options.base = base;
     result.options.folder = positional[0].toLatin1();
     result.options.output = positional[1].toLatin1();
     return result;
@@ -126,25 +147,40 @@ QByteArray usageText()
            "\n"
            "  -h, --help           print this text and exit\n"
            "      --version        print the version and exit\n"
-           "  -r, --recursive      also list the entries of sub-folders, depth first,\n"
-           "                       named by their path below FOLDER; folders reached\n"
-           "                       through links are not entered\n"
+           "  -r, --recursive      also list the entries of sub-folders, named by their\n"
+           "                       path below FOLDER; folders reached through links are\n"
+           "                       not entered\n"
            "      --format FORMAT  fragment (the default): the window's HTML document;\n"
-           "                       page: a web page with tags, lengths and links;\n"
-           "                       m3u: an M3U8 playlist; json: JSON Lines\n"
+           "                       page: a web page with tags, lengths and links, a\n"
+           "                       table for each folder; m3u: an M3U8 playlist;\n"
+           "                       json: JSON Lines; csv: comma-separated values\n"
            "      --match GLOB     list the names matching GLOB instead of *.mp3 (*\n"
            "                       any run, ? one character, case ignored); may be\n"
            "                       given more than once\n"
            "      --audio          list every format read as music:\n" +
            suffixes +
            "\n"
-           "      --sort name      sort by path, numbers by value, case ignored; this\n"
-           "                       collects every entry first, so memory grows with\n"
-           "                       their number (otherwise every format streams)\n"
+           "      --sort KEY       name: folder by folder, each one's names read and\n"
+           "                       sorted (numbers by value, case ignored) before the\n"
+           "                       walk goes on, its own files first, then its\n"
+           "                       sub-folders in the same order, so memory grows with\n"
+           "                       the largest folder, not the whole tree; the default\n"
+           "                       for page, m3u and csv. none: the file system's\n"
+           "                       order, depth first; the default for fragment and json\n"
+           "      --absolute       page and m3u: absolute paths (file: URLs in a page)\n"
+           "      --base URL       page and m3u: URL, a \"/\" and the percent-encoded path\n"
+           "                       below FOLDER, for a list published on a web server\n"
            "  --                   end the options: what follows is FOLDER and OUTPUT\n"
            "\n"
-           "JSON gives title, artist, album, disc, track, year, genre, seconds (to the\n"
-           "millisecond) and bitrate; what a file does not say is null.\n"
+           "Page, m3u, json and csv list regular files only; a file that cannot be\n"
+           "read as audio is left out of a playlist and marked in a page. A page's\n"
+           "links and a playlist's entries lead from OUTPUT's own folder to each file\n"
+           "(absolute paths when the two share no folder but /); when OUTPUT is \"-\",\n"
+           "a device or a pipe, they are FOLDER as given joined with the path below\n"
+           "it, as find(1) prints them. JSON Lines and CSV give the path below FOLDER.\n"
+           "\n"
+           "JSON and CSV give title, artist, album, disc, track, year, genre, seconds\n"
+           "(to the millisecond) and bitrate; what a file does not say is null in JSON.\n"
            "\n"
            "Exit status: 0 when the list was written, 1 when FOLDER has no matching\n"
            "entry, 2 on wrong arguments, when FOLDER cannot be read, or when OUTPUT\n"

@@ -18,8 +18,11 @@ struct ListOptions
     QByteArray output; // "-" is standard output
     bool recursive = false;
     ListFormat format = ListFormat::Fragment;
+    // Natural order, folder by folder; by default for page, m3u and csv.
     bool sortByName = false;
     std::vector<std::string> namePatterns; // empty: "*.mp3"
+    bool absolute = false; // --absolute: absolute paths and file: URLs
+    QByteArray base;       // --base URL: URL + the percent-encoded path; empty without
 };
 
 struct CommandLine

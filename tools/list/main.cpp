@@ -5,11 +5,16 @@
 // scripts and for machines without a display.
 
 #include "CommandLine.h"
+#include "OutputLinks.h"
 #include "StdoutOutput.h"
 #include "app/AppIdentity.h"
 #include "library/EntryWriting.h"
+#include "library/NaturalOrder.h"
+#include "library/RegularFiles.h"
 #include "list/ListGeneration.h"
+#include "platform/CoverImage.h"
 #include "platform/FileOutput.h"
+#include "platform/NaturalFolderSearch.h"
 #include "platform/PosixFolderSearch.h"
 #include "platform/TagLibTrackReader.h"
 
@@ -82,17 +87,28 @@ int list(const ListOptions &options)
     const bool toStdout = options.output == "-";
     // What could not be read or written is told as it happens and turns
     // the final status into 2; the list goes on with everything else.
-    PosixFolderSearch search(options.recursive, [](std::string_view path, int error) {
+    const auto problem = [](std::string_view path, int error) {
         complain(QByteArray(path.data(), qsizetype(path.size())), std::strerror(error));
-    });
-    ListRequest request{
-        options.format, options.sortByName, [] { return std::make_unique<TagLibTrackReader>(); },
-        [&options](std::string_view path, const char *reason) {
-            QByteArray name = options.folder;
-            if (!name.endsWith('/'))
-                name += '/';
-            complain(name + QByteArray(path.data(), qsizetype(path.size())), reason);
-        }};
+    };
+    PosixFolderSearch fileSystemOrder(options.recursive, problem);
+    NaturalFolderSearch naturalOrder(options.recursive, sortNaturally, problem);
+    FolderSearch &search =
+        options.sortByName ? static_cast<FolderSearch &>(naturalOrder) : fileSystemOrder;
+    QByteArray folder = options.folder;
+    if (!folder.endsWith('/'))
+        folder += '/';
+    ListRequest request{options.format,
+                        [] { return std::make_unique<TagLibTrackReader>(); },
+                        [&folder](std::string_view path, const char *reason) {
+                            complain(folder + QByteArray(path.data(), qsizetype(path.size())),
+                                     reason);
+                        },
+                        {}};
+    request.setup.title = realFolderName(options.folder);
+    request.setup.links = linksFor(options);
+    request.setup.coverImage = [&folder](std::string_view below) {
+        return findCoverImage(folder.toStdString() + std::string(below));
+    };
     StdoutOutput stdoutOutput;
     FileOutput fileOutput;
     OutputFile &output = toStdout ? static_cast<OutputFile &>(stdoutOutput) : fileOutput;

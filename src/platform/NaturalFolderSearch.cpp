@@ -1,0 +1,252 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/NaturalFolderSearch.h"
+
+#include "platform/EntryStat.h"
+#include "platform/NarrowText.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_set>
+
+namespace tunefold {
+
+namespace {
+
+constexpr unsigned char Match = 1;
+constexpr unsigned char Folder = 2;
+
+} // namespace
+
+NaturalFolderSearch::NaturalFolderSearch(bool recursive, NameSorter sort, ProblemReport report,
+                                         std::size_t maxOpenFolders)
+    : m_recursive(recursive), m_sort(std::move(sort)), m_report(std::move(report)),
+      m_maxOpen(std::max<std::size_t>(maxOpenFolders, 1))
+{
+}
+
+bool NaturalFolderSearch::matches(std::string_view name) const
+{
+    return std::any_of(m_namePatterns.begin(), m_namePatterns.end(),
+                       [&](const std::string &pattern) { return matchesPattern(pattern, name); });
+}
+
+NaturalFolderSearch::~NaturalFolderSearch()
+{
+    close();
+}
+
+bool NaturalFolderSearch::findFirstOf(std::string_view folder,
+                                      std::span<const std::string> namePatterns,
+                                      FolderEntry &entry)
+{
+    close();
+    m_partial = false;
+    m_folder.assign(folder);
+    m_namePatterns.assign(namePatterns.begin(), namePatterns.end());
+    m_path.clear();
+    const int fd = ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || !readFolder(fd, 0))
+        return false;
+    return findNext(entry);
+}
+
+// Reads the folder open as fd to the end and makes it the innermost level;
+// takes fd over. Returns false, the folder closed, when it cannot be read.
+bool NaturalFolderSearch::readFolder(int fd, std::size_t pathLength)
+{
+    struct stat st;
+    const int copy = fstat(fd, &st) == 0 ? fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1;
+    DIR *dir = copy >= 0 ? fdopendir(copy) : nullptr;
+    if (!dir) {
+        if (copy >= 0)
+            ::close(copy);
+        report(pathLength, errno);
+        ::close(fd);
+        return false;
+    }
+    Level level;
+    level.device = st.st_dev;
+    level.inode = st.st_ino;
+    level.pathLength = pathLength;
+    std::unordered_set<std::string> folders;
+    while (true) {
+        errno = 0;
+        const dirent *found = readdir(dir);
+        if (!found) {
+            if (errno != 0)
+                report(pathLength, errno);
+            break;
+        }
+        const std::string_view name(found->d_name);
+        if (name == "." || name == "..")
+            continue;
+        struct stat child;
+        const bool folder =
+            m_recursive && (found->d_type == DT_UNKNOWN
+                                ? fstatat(fd, found->d_name, &child, AT_SYMLINK_NOFOLLOW) == 0 &&
+                                      S_ISDIR(child.st_mode)
+                                : found->d_type == DT_DIR);
+        if (folder)
+            folders.emplace(name);
+        if (folder || matches(name))
+            level.names.emplace_back(name);
+    }
+    closedir(dir);
+    m_sort(level.names);
+    for (const std::string &name : level.names)
+        level.kinds.push_back((matches(name) ? Match : 0) |
+                              (folders.contains(name) ? Folder : 0));
+    if (m_open == m_maxOpen)
+        closeShallowest();
+    level.fd = fd;
+    ++m_open;
+    m_levels.push_back(std::move(level));
+    m_matchGiven = false;
+    return true;
+}
+
+bool NaturalFolderSearch::findNext(FolderEntry &entry)
+{
+    while (!m_levels.empty()) {
+        Level &level = m_levels.back();
+        if (level.next == level.names.size()) {
+            popLevel();
+            continue;
+        }
+        const std::size_t i = level.next;
+        // A folder whose name matches is listed, then walked, as
+        // PosixFolderSearch does.
+        if ((level.kinds[i] & Match) && !m_matchGiven) {
+            m_matchGiven = true;
+            const int fd = levelFd(level);
+            if (fd < 0)
+                continue;
+            const std::optional<EntryStat> stat = statEntry(fd, level.names[i].c_str(), DT_UNKNOWN);
+            if (!stat)
+                continue;
+            m_path.resize(level.pathLength);
+            m_path += level.names[i];
+            entry.name = m_path;
+            entry.size = stat->size;
+            entry.regular = stat->regular;
+            return true;
+        }
+        ++level.next;
+        m_matchGiven = false;
+        if (level.kinds[i] & Folder) {
+            const std::string name = std::move(level.names[i]);
+            enter(name);
+        }
+    }
+    return false;
+}
+
+void NaturalFolderSearch::enter(const std::string &name)
+{
+    Level &parent = m_levels.back();
+    m_path.resize(parent.pathLength);
+    m_path += name;
+    const std::size_t pathLength = m_path.size();
+    const int parentFd = levelFd(parent);
+    if (parentFd < 0)
+        return;
+    // O_NOFOLLOW: a folder swapped for a link after readdir is not entered.
+    const int fd = openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        // Gone or replaced since readdir saw it: skipped as any vanished entry.
+        if (errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
+            report(pathLength, errno);
+        return;
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
+        report(pathLength, errno);
+        ::close(fd);
+        return;
+    }
+    const bool ancestor = std::any_of(m_levels.begin(), m_levels.end(), [&](const Level &level) {
+        return level.device == st.st_dev && level.inode == st.st_ino;
+    });
+    if (ancestor) {
+        report(pathLength, ELOOP);
+        ::close(fd);
+        return;
+    }
+    m_path += '/';
+    (void)readFolder(fd, m_path.size());
+}
+
+// The level's folder, found again by its path when it was closed; a folder
+// replaced in the meantime is reported, not read as if it were the same.
+int NaturalFolderSearch::levelFd(Level &level)
+{
+    if (level.fd >= 0)
+        return level.fd;
+    const std::string path = m_folder + '/' + m_path.substr(0, level.pathLength);
+    if (m_open == m_maxOpen)
+        closeShallowest();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0 || st.st_dev != level.device || st.st_ino != level.inode) {
+        report(level.pathLength ? level.pathLength - 1 : 0, fd >= 0 ? ESTALE : errno);
+        if (fd >= 0)
+            ::close(fd);
+        level.next = level.names.size();
+        return -1;
+    }
+    level.fd = fd;
+    ++m_open;
+    return fd;
+}
+
+void NaturalFolderSearch::closeShallowest()
+{
+    for (Level &level : m_levels) {
+        if (level.fd >= 0) {
+            ::close(level.fd);
+            level.fd = -1;
+            --m_open;
+            return;
+        }
+    }
+}
+
+void NaturalFolderSearch::report(std::size_t pathLength, int error)
+{
+    m_partial = true;
+    if (!m_report)
+        return;
+    std::string path = m_folder;
+    if (pathLength > 0) {
+        if (!path.ends_with('/'))
+            path += '/';
+        path.append(m_path, 0, pathLength);
+        if (path.ends_with('/'))
+            path.pop_back();
+    }
+    m_report(path, error);
+}
+
+void NaturalFolderSearch::popLevel()
+{
+    if (m_levels.back().fd >= 0) {
+        ::close(m_levels.back().fd);
+        --m_open;
+    }
+    m_levels.pop_back();
+    m_matchGiven = false;
+}
+
+void NaturalFolderSearch::close()
+{
+    while (!m_levels.empty())
+        popLevel();
+    m_matchGiven = false;
+}
+
+} // namespace tunefold

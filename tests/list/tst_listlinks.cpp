@@ -1,0 +1,291 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "doubles/Mp3Files.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <set>
+#include <sys/stat.h>
+
+// Where the entries of a playlist and the links of a page lead, followed as
+// a player and a browser follow them: from the folder the list lies in, to
+// the very file listed.
+class tst_ListLinks : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    using Identity = std::pair<dev_t, ino_t>;
+
+    static std::optional<Identity> identity(const QByteArray &path)
+    {
+        struct stat st;
+        if (::stat(path.constData(), &st) != 0)
+            return std::nullopt;
+        return Identity{st.st_dev, st.st_ino};
+    }
+    // The files a list must reach, by their path below lib/Music.
+    static std::set<Identity> identities(const QList<QByteArray> &paths)
+    {
+        std::set<Identity> result;
+        for (const QByteArray &path : paths)
+            result.insert(*identity("lib/Music/" + path));
+        return result;
+    }
+
+    struct Run
+    {
+        int status;
+        QByteArray out, err;
+    };
+    static Run list(const QStringList &arguments)
+    {
+        QProcess tool;
+        tool.start(QStringLiteral(TUNEFOLD_BIN_DIR "/tunefold-list"), arguments);
+        if (!tool.waitForFinished(60000))
+            qFatal("tunefold-list did not finish");
+        return {tool.exitCode(), tool.readAllStandardOutput(), tool.readAllStandardError()};
+    }
+
+    // What a document points at: playlist lines that are not comments, or
+    // page links and pictures, percent-decoded.
+    static QList<QByteArray> targets(const QByteArray &document, bool page)
+    {
+        QList<QByteArray> found;
+        if (!page) {
+            for (const QByteArray &line : document.split('\n')) {
+                if (!line.isEmpty() && !line.startsWith('#'))
+                    found.append(line);
+            }
+            return found;
+        }
+        static const QRegularExpression link(QStringLiteral("(?:href|src)=\"([^\"]*)\""));
+        for (const auto &match : link.globalMatch(QString::fromLatin1(document)))
+            found.append(QByteArray::fromPercentEncoding(match.captured(1).toLatin1()));
+        return found;
+    }
+
+    // Each target resolved from folder, as the kernel resolves it.
+    static std::set<Identity> resolve(const QList<QByteArray> &found, const QByteArray &folder)
+    {
+        std::set<Identity> reached;
+        for (QByteArray target : found) {
+            if (target.startsWith("file://"))
+                target = target.mid(7);
+            const QByteArray path = target.startsWith('/') ? target : folder + '/' + target;
+            const std::optional<Identity> id = identity(path);
+            if (!id)
+                qWarning("leads nowhere: %s", path.constData());
+            else
+                reached.insert(*id);
+        }
+        return reached;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        for (const char *folder :
+             {"lib/Music/Artist/Album 1", "lib/Music/9", "lib/Music/10", "lib/Music/dir.mp3",
+              "lib/Music/lists", "other/deep/x", "other/real"})
+            QVERIFY(QDir().mkpath(QString::fromLatin1(folder)));
+        for (const char *name :
+             {"Artist/Album 1/01 a%20b?.mp3", "Artist/Album 1/#2 x.mp3", "top \xC3\xA9.mp3",
+              "raw \xE9.mp3", "9/b.mp3", "10/a.mp3", "dir.mp3/inner.mp3"})
+            QVERIFY(
+                tunefold::test::writeMp3(("lib/Music/" + QByteArray(name)).constData(), nullptr));
+        QFile text(QStringLiteral("lib/Music/text.mp3"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not music\n") == 10);
+        text.close();
+        QFile cover(QStringLiteral("lib/Music/Artist/Album 1/Cover.JPG"));
+        QVERIFY(cover.open(QIODevice::WriteOnly));
+        cover.close();
+        QVERIFY(QFile::link(QStringLiteral("nowhere"), QStringLiteral("lib/Music/gone.mp3")));
+        QVERIFY(QFile::link(QStringLiteral("other/real"), QStringLiteral("linked")));
+        QVERIFY(QFile::link(QStringLiteral("other/real/target.m3u8"), QStringLiteral("pl.m3u8")));
+    }
+    void cleanupTestCase()
+    {
+        QDir::setCurrent(QDir::tempPath());
+        std::filesystem::remove_all(m_dir.path().toStdString()); // names not UTF-8
+    }
+
+    // A playlist and a page saved anywhere lead to every track, and only
+    // to tracks (a page also to the file it marks as not audio, and to the
+    // cover); neither a folder nor a broken link named *.mp3 is listed.
+    void linksLeadToTheFiles_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("resolvedFrom"); // the folder the document really lies in
+        QTest::addColumn<QByteArray>("prefix");       // the start of every entry, if any
+        const QStringList none;
+        QTest::newRow("inside FOLDER")
+            << "lib/Music/lists/all" << none << QByteArray("lib/Music/lists") << QByteArray("../");
+        QTest::newRow("beside it")
+            << "lib/all" << none << QByteArray("lib") << QByteArray("Music/");
+        QTest::newRow("unrelated") << "other/deep/x/all" << none << QByteArray("other/deep/x")
+                                   << QByteArray("../../../lib/Music/");
+        // Through a link to a folder, ".." climbs from where the link leads.
+        QTest::newRow("folder behind a link")
+            << "linked/all" << none << QByteArray("linked") << QByteArray("../../lib/Music/");
+        QTest::newRow("absolute") << "other/deep/x/all" << QStringList{QStringLiteral("--absolute")}
+                                  << QByteArray("other/deep/x") << QByteArray();
+        QTest::newRow("standard output")
+            << "-" << none << QByteArray(".") << QByteArray("lib/Music/");
+    }
+    void linksLeadToTheFiles()
+    {
+        QFETCH(QString, output);
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, resolvedFrom);
+        QFETCH(QByteArray, prefix);
+        const QList<QByteArray> tracks = {"Artist/Album 1/01 a%20b?.mp3",
+                                          "Artist/Album 1/#2 x.mp3",
+                                          "top \xC3\xA9.mp3",
+                                          "raw \xE9.mp3",
+                                          "9/b.mp3",
+                                          "10/a.mp3",
+                                          "dir.mp3/inner.mp3"};
+        for (const bool page : {false, true}) {
+            const QString target = output == u"-" ? output : output + (page ? ".html" : ".m3u8");
+            const Run run = list(options + QStringList{QStringLiteral("-r"),
+                                                       page ? QStringLiteral("--format=page")
+                                                            : QStringLiteral("--format=m3u"),
+                                                       QStringLiteral("lib/Music"), target});
+            QCOMPARE(run.status, 0);
+            QByteArray document = run.out;
+            if (target != u"-") {
+                QFile file(target);
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                document = file.readAll();
+            }
+            const QList<QByteArray> found = targets(document, page);
+            QList<QByteArray> expected = tracks;
+            if (page)
+                expected << "text.mp3"
+                         << "Artist/Album 1/Cover.JPG";
+            QCOMPARE(found.size(), expected.size());
+            QCOMPARE(resolve(found, resolvedFrom), identities(expected));
+            for (const QByteArray &entry : found) {
+                const QByteArray bare = entry.startsWith("./") ? entry.mid(2) : entry;
+                QVERIFY2(prefix.isEmpty() ? bare.startsWith('/') || bare.startsWith("file:///")
+                                          : bare.startsWith(prefix),
+                         entry);
+            }
+        }
+    }
+
+    // OUTPUT a link to a file: the document is written where the link
+    // leads, and its entries lead from there.
+    void outputALink()
+    {
+        const Run run = list({QStringLiteral("-r"), QStringLiteral("--format=m3u"),
+                              QStringLiteral("lib/Music"), QStringLiteral("pl.m3u8")});
+        QCOMPARE(run.status, 0);
+        QFile file(QStringLiteral("other/real/target.m3u8"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> found = targets(file.readAll(), false);
+        QCOMPARE(found.first(), "../../lib/Music/9/b.mp3");
+        QCOMPARE(resolve(found, "other/real").size(), 7u);
+    }
+
+    // Through standard output, each entry is what find(1) prints for FOLDER
+    // as typed, and --sort name (the default) goes folder by folder in
+    // natural order, a folder's files where their names fall.
+    void standardOutputAsFindPrints_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("plain") << QStringLiteral("lib/Music");
+        QTest::newRow("trailing slash") << QStringLiteral("lib/Music/");
+        QTest::newRow("dot") << QStringLiteral("./lib/../lib/Music");
+    }
+    void standardOutputAsFindPrints()
+    {
+        QFETCH(QString, folder);
+        const Run run = list(
+            {QStringLiteral("-r"), QStringLiteral("--format=m3u"), folder, QStringLiteral("-")});
+        QProcess find;
+        find.start(QStringLiteral("find"),
+                   {folder, QStringLiteral("-name"), QStringLiteral("*.mp3"),
+                    QStringLiteral("-type"), QStringLiteral("f")});
+        QVERIFY(find.waitForFinished(30000));
+        const QList<QByteArray> printed = find.readAllStandardOutput().split('\n');
+        QList<QByteArray> found = targets(run.out, false);
+        for (QByteArray &entry : found) {
+            if (entry.startsWith("./") && !folder.startsWith(u"./"))
+                entry = entry.mid(2);
+            QVERIFY2(printed.contains(entry), entry);
+        }
+        const QByteArray typed = folder.toLatin1() + (folder.endsWith(u'/') ? "" : "/");
+        QList<QByteArray> expected;
+        for (const char *name :
+             {"9/b.mp3", "10/a.mp3", "Artist/Album 1/#2 x.mp3", "Artist/Album 1/01 a%20b?.mp3",
+              "dir.mp3/inner.mp3", "raw \xE9.mp3", "top \xC3\xA9.mp3"})
+            expected.append(typed + name);
+        QCOMPARE(found, expected);
+    }
+
+    // --base: the URL, then the path below FOLDER, percent-encoded.
+    void baseUrl()
+    {
+        for (const char *format : {"--format=m3u", "--format=page"}) {
+            const Run run = list({QStringLiteral("-r"), QString::fromLatin1(format),
+                                  QStringLiteral("--base"), QStringLiteral("https://h.example/m"),
+                                  QStringLiteral("lib/Music"), QStringLiteral("-")});
+            QCOMPARE(run.status, 0);
+            const QList<QByteArray> found = targets(run.out, format[9] == 'p');
+            QCOMPARE(found.size(), format[9] == 'p' ? 9 : 7);
+            QVERIFY(run.out.contains("https://h.example/m/Artist/Album%201/01%20a%2520b%3F.mp3"));
+            QVERIFY(run.out.contains("https://h.example/m/raw%20%E9.mp3"));
+            QVERIFY(run.out.contains("https://h.example/m/Artist/Album%201/%232%20x.mp3"));
+        }
+    }
+
+    // CSV reads back with Python's reader: a header, then one record a file
+    // (a text file too, with empty tags), names with commas, quotes and line
+    // breaks intact.
+    void csvReadsBack()
+    {
+        QVERIFY(QDir().mkpath(QStringLiteral("csv/sub")));
+        const QList<QByteArray> names = {"a, \"b\"\nc.mp3", "sub/notes.mp3", "sub/plain.mp3"};
+        QVERIFY(tunefold::test::writeMp3(("csv/" + names[0]).constData(), nullptr));
+        QVERIFY(tunefold::test::writeMp3(("csv/" + names[2]).constData(), nullptr));
+        QFile text(QStringLiteral("csv/sub/notes.mp3"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("x") == 1);
+        text.close();
+        const Run run = list({QStringLiteral("-r"), QStringLiteral("--format=csv"),
+                              QStringLiteral("csv"), QStringLiteral("list.csv")});
+        QCOMPARE(run.status, 0);
+        QProcess python;
+        python.start(QStringLiteral("python3"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("import csv, json, sys\n"
+                                     "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                                     "    print(json.dumps(list(csv.reader(f, strict=True))))"),
+                      QStringLiteral("list.csv")});
+        QVERIFY(python.waitForFinished(30000));
+        QVERIFY2(python.exitCode() == 0, python.readAllStandardError());
+        const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[0].toArray().size(), 11);
+        QCOMPARE(rows[0].toArray()[0].toString(), QStringLiteral("path"));
+        for (int i = 1; i < 4; ++i) {
+            const QJsonArray row = rows[i].toArray();
+            QCOMPARE(row.size(), 11);
+            QCOMPARE(row[0].toString().toUtf8(), names[i - 1]);
+            // seconds: known, to the millisecond, only for what is audio
+            QCOMPARE(row[9].toString().isEmpty(), i == 2);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ListLinks)
+#include "tst_listlinks.moc"
