@@ -73,6 +73,7 @@ private:
     void showStartFolder();
     void connectHandlers();
     void centreOnScreen();
+    bool keepOpenFolder();
 
     void Form_Load();
     void Drive1_Change();
