@@ -7,6 +7,7 @@
 #include "app/AppIdentity.h"
 #include "app/Assets.h"
 #include "main_window/Twips.h"
+#include "main_window/frmMain.h"
 #include "platform/DetachedProgramStarter.h"
 #include "platform/QtMessageBox.h"
 #include "platform/RegFileStore.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 
 namespace tunefold {
@@ -71,6 +73,7 @@ frmAbout::frmAbout(QWidget *parent, Launcher startSysInfo)
       m_background(QString::fromLatin1(BackgroundPicture), BackgroundSize * twipsScale())
 {
     setObjectName(QStringLiteral("frmAbout"));
+    setFont(twipsFont());
     setWindowTitle(QStringLiteral("About MyApp"));
     setWindowIcon(QIcon(QStringLiteral(":/assets/icon16.png")));
     setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());
@@ -167,6 +170,12 @@ void frmAbout::showModal(QWidget *mainWindow)
         DetachedProgramStarter starter;
         tunefold::StartSysInfo(store, starter, messages);
     };
+    // Centred on the main window, but inside its screen.
+    if (const QScreen *screen = mainWindow->screen()) {
+        dialog.adjustSize();
+        dialog.move(placedInside(screen->availableGeometry(), mainWindow->frameGeometry().center(),
+                                 dialog.frameGeometry().size()));
+    }
     dialog.exec();
 }
 

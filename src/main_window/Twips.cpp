@@ -17,6 +17,7 @@ namespace tunefold {
 namespace {
 
 double s_scale = 0;
+QFont s_font;
 
 constexpr double ScaleStep = 1.0 / 64;
 // Far beyond any desktop; a font that needs more gets it cut.
@@ -57,19 +58,52 @@ double fitTwipsScale(const QFont &font, qreal dpi, const QList<TextBox> &boxes)
     return scale;
 }
 
+double largestScaleOn(const QRect &available, const QFont &font)
+{
+    // The frame is not known before the window is shown: a title bar of two
+    // lines and thin borders, as desktops draw them at this font.
+    const int line = QFontMetrics(font).height();
+    const int border = std::max(2, line / 8);
+    const int menuBar = line + line / 2 + 4;
+    const double byWidth = (available.width() - 2 * border) * 15.0 / 6252;
+    const double byHeight = (available.height() - 2 * line - 2 * border - menuBar) * 15.0 / 3696;
+    return std::max(ScaleStep, std::min(byWidth, byHeight));
+}
+
 double twipsScale()
 {
     if (s_scale <= 0) {
         const QScreen *screen = QGuiApplication::primaryScreen();
-        s_scale = fitTwipsScale(QApplication::font(), screen ? screen->logicalDotsPerInch() : 96,
-                                frmMain::layoutTexts() + frmAbout::layoutTexts());
+        const qreal dpi = screen ? screen->logicalDotsPerInch() : 96;
+        const QList<TextBox> texts = frmMain::layoutTexts() + frmAbout::layoutTexts();
+        s_font = QApplication::font();
+        s_scale = fitTwipsScale(s_font, dpi, texts);
+        // A window taller or wider than the screen loses its menu or its
+        // status line: the scale stops at what the screen holds, and the
+        // font shrinks until the texts fit that scale again.
+        const double cap = screen ? largestScaleOn(screen->availableGeometry(), s_font) : s_scale;
+        if (s_scale > cap) {
+            QFont smaller = s_font;
+            while (smaller.pointSizeF() > 1 &&
+                   fitTwipsScale(smaller, std::min(dpi, cap * 96), texts) > cap)
+                smaller.setPointSizeF(smaller.pointSizeF() - 0.25);
+            s_font = smaller;
+            s_scale = cap;
+        }
     }
     return s_scale;
+}
+
+QFont twipsFont()
+{
+    (void)twipsScale();
+    return s_font;
 }
 
 void setTwipsScale(double scale)
 {
     s_scale = scale;
+    s_font = QApplication::font();
 }
 
 } // namespace tunefold

@@ -38,8 +38,11 @@ struct TextBox
 
 // The scale of this run: fitted to the desktop's default font and the primary
 // screen's logical DPI for the texts of both windows when first asked for,
-// then fixed.
+// then fixed; but never more than the screen's available geometry holds.
 [[nodiscard]] double twipsScale();
+// The windows' font at that scale: the desktop's, or a smaller one that fits
+// the boxes where the screen capped the scale.
+[[nodiscard]] QFont twipsFont();
 // Fixes the scale instead; 0 makes the next twipsScale() fit it afresh.
 void setTwipsScale(double scale);
 

@@ -70,6 +70,7 @@ frmMain::frmMain(Platform platform, QWidget *parent)
         m_pointerFile = app::programFile(QStringLiteral("hand.cur"));
 
     setWindowTitle(QStringLiteral("Harrowfen's Tunefold"));
+    setFont(twipsFont());
     // A fixed frame: minimise and close, but no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -179,13 +180,33 @@ void frmMain::connectHandlers()
     connect(MenuExit, &QAction::triggered, this, &frmMain::MenuExit_Click);
 }
 
+QPoint placedInside(const QRect &available, QPoint centre, QSize frame)
+{
+    const QPoint topLeft = centre - QPoint(frame.width() / 2, frame.height() / 2);
+    // The top-left corner wins where the frame is larger: the title bar and
+    // the menus stay reachable.
+    return {
+        std::max(available.left(), std::min(topLeft.x(), available.right() + 1 - frame.width())),
+        std::max(available.top(), std::min(topLeft.y(), available.bottom() + 1 - frame.height()))};
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // Only now does the frame have its real size.
+    if (!m_placed) {
+        m_placed = true;
+        centreOnScreen();
+    }
+}
+
 void frmMain::centreOnScreen()
 {
     const QScreen *onScreen = screen();
     if (!onScreen)
         return;
     const QRect available = onScreen->availableGeometry();
-    move(available.center() - QPoint(width() / 2, height() / 2));
+    move(placedInside(available, available.center(), frameGeometry().size()));
 }
 
 // When the open folder has gone (its volume unmounted, the folder removed),

@@ -40,7 +40,7 @@ head -c 1048576 /dev/zero >"$work/music/First Song.mp3"
 # A private session bus; the launcher starts the accessibility bus on it
 # and the registry that the walker asks for applications.
 cd "$work/music"
-exec dbus-run-session -- bash -c '
+dbus-run-session -- bash -c '
   set -euo pipefail
   "$1" --launch-immediately &
   launcher=$!
