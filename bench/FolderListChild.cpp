@@ -10,6 +10,7 @@
 
 #include "app/Application.h"
 #include "app/Assets.h"
+#include "app/DisplayScale.h"
 #include "main_window/FolderList.h"
 #include "main_window/frmMain.h"
 
@@ -45,7 +46,7 @@ int main(int argc, char **argv)
     tunefold::Application app(argc, argv);
     tunefold::initAssets();
     // Declared after the application, as in the program, so it goes first.
-    auto window = std::make_unique<tunefold::frmMain>();
+    auto window = std::make_unique<tunefold::frmMain>(tunefold::displayScale());
     window->show();
     tunefold::FolderList *list = window->Dir1;
     if (!QTest::qWaitForWindowExposed(window.get()) || list->setPath(QByteArray(argv[1])) != 0) {

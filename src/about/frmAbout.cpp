@@ -6,7 +6,7 @@
 #include "about/SysInfoLauncher.h"
 #include "app/AppIdentity.h"
 #include "app/Assets.h"
-#include "main_window/Twips.h"
+#include "forms/Twips.h"
 #include "main_window/frmMain.h"
 #include "platform/DetachedProgramStarter.h"
 #include "platform/QtMessageBox.h"
@@ -36,9 +36,9 @@ constexpr QRect DisclaimerBox(255, 2625, 3870, 825);
 
 const QString SysInfoCaption = QStringLiteral("&System Info...");
 
-QRect pixels(const QRect &twips)
+QRect pixels(const Twips &twips, const QRect &box)
 {
-    return twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
+    return twips.rect(box.x(), box.y(), box.width(), box.height());
 }
 
 TextBox wrapped(const QString &text, const QRect &box)
@@ -49,11 +49,12 @@ TextBox wrapped(const QString &text, const QRect &box)
 // Left-aligned, wrapping at word boundaries, never resizing itself: text
 // below its height is cut off. The background shows through, and the text
 // stays black on it whatever the desktop's colours.
-QLabel *makeLabel(QWidget *parent, const char *name, const QRect &box, const QString &text)
+QLabel *makeLabel(QWidget *parent, const Twips &twips, const char *name, const QRect &box,
+                  const QString &text)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(pixels(box));
+    label->setGeometry(pixels(twips, box));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
@@ -65,18 +66,17 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QRect &box, const QSt
 
 } // namespace
 
-frmAbout::frmAbout(QWidget *parent, Launcher startSysInfo)
+frmAbout::frmAbout(QWidget *parent, double twipsScale, Launcher startSysInfo)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      m_startSysInfo(std::move(startSysInfo)),
-      m_background(QString::fromLatin1(BackgroundPicture), BackgroundSize * twipsScale())
+      m_twips(twipsScale), m_startSysInfo(std::move(startSysInfo)),
+      m_background(QString::fromLatin1(BackgroundPicture), BackgroundSize * twipsScale)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setFont(twipsFont());
     setWindowTitle(QStringLiteral("About MyApp"));
     setWindowIcon(QIcon(QStringLiteral(":/assets/icon16.png")));
-    setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());
+    setFixedSize(m_twips.rect(0, 0, ClientWidth, ClientHeight).size());
     setSizeGripEnabled(false);
     createControls();
     Form_Load();
@@ -87,20 +87,20 @@ void frmAbout::createControls()
     // Created in tab order, so OK comes first and System Info... second.
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(pixels(OkBox));
+    cmdOK->setGeometry(pixels(m_twips, OkBox));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 
     cmdSysInfo = new QPushButton(SysInfoCaption, this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setGeometry(pixels(SysInfoBox));
+    cmdSysInfo->setGeometry(pixels(m_twips, SysInfoBox));
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
     setTabOrder(cmdOK, cmdSysInfo);
 
-    Label1 = makeLabel(this, "Label1", NoticeBox, about::makersNotice());
-    lblTitle = makeLabel(this, "lblTitle", TitleBox, QStringLiteral("Application Title"));
-    lblVersion = makeLabel(this, "lblVersion", VersionBox, QStringLiteral("Version"));
-    lblDisclaimer = makeLabel(this, "lblDisclaimer", DisclaimerBox, about::legalWarning());
+    Label1 = makeLabel(this, m_twips, "Label1", NoticeBox, about::makersNotice());
+    lblTitle = makeLabel(this, m_twips, "lblTitle", TitleBox, QStringLiteral("Application Title"));
+    lblVersion = makeLabel(this, m_twips, "lblVersion", VersionBox, QStringLiteral("Version"));
+    lblDisclaimer = makeLabel(this, m_twips, "lblDisclaimer", DisclaimerBox, about::legalWarning());
 
     cmdOK->setFocus();
 }
@@ -131,10 +131,10 @@ void frmAbout::paintEvent(QPaintEvent *)
     // Line1: an etched separator, a grey line with a white one below it, 1 and
     // 2 layout pixels (15 twips each) thick. Filled rectangles keep each line
     // on exactly its own rows, which a pen centred on the line would not.
-    const auto line = [&painter](int x1, int y, int x2, int thickness, const QColor &colour) {
-        const int left = twipsToPixels(x1);
-        painter.fillRect(QRect(left, twipsToPixels(y), twipsToPixels(x2) - left,
-                               std::max(1, twipsToPixels(thickness * 15))),
+    const auto line = [this, &painter](int x1, int y, int x2, int thickness, const QColor &colour) {
+        const int left = m_twips.toPixels(x1);
+        painter.fillRect(QRect(left, m_twips.toPixels(y), m_twips.toPixels(x2) - left,
+                               std::max(1, m_twips.toPixels(thickness * 15))),
                          colour);
     };
     line(90, 2451, 5660, 1, QColor(128, 128, 128));
@@ -157,16 +157,16 @@ void frmAbout::StartSysInfo()
         m_startSysInfo();
 }
 
-void frmAbout::showModal(QWidget *mainWindow)
+void frmAbout::showModal(QWidget *mainWindow, double twipsScale)
 {
     // QDialog centres itself over its parent, and a window with a parent is
     // kept out of the taskbar. Closing by any means ends exec().
-    frmAbout dialog(mainWindow, {});
+    frmAbout dialog(mainWindow, twipsScale, {});
     // The message stands over the About box, which stays open beneath it.
-    QtMessageBox messages(&dialog);
+    QtMessageBox messages(QString::fromLatin1(app::Title), &dialog);
     dialog.m_startSysInfo = [&messages] {
         // A new store on every press, so an edited machine.reg counts at once.
-        RegFileStore store(RegFileStore::machineStorePath());
+        RegFileStore store(RegFileStore::machineStorePath(app::programFolder()));
         DetachedProgramStarter starter;
         tunefold::StartSysInfo(store, starter, messages);
     };

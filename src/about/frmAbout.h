@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "main_window/SvgPicture.h"
-#include "main_window/Twips.h"
+#include "forms/SvgPicture.h"
+#include "forms/Twips.h"
 
 #include <QDialog>
 #include <functional>
@@ -24,12 +24,13 @@ public:
     // What System Info... does on each press; it must report its own failures.
     using Launcher = std::function<void()>;
 
-    frmAbout(QWidget *parent, Launcher startSysInfo);
+    // twipsScale: logical pixels per 15 twips, as the main window has it.
+    frmAbout(QWidget *parent, double twipsScale, Launcher startSysInfo);
 
     // Opens a new About box, modal and centred over mainWindow, and returns
     // once it has closed. System Info... looks the program up in machine.reg
     // beside the executable and tells of failure in a message box.
-    static void showModal(QWidget *mainWindow);
+    static void showModal(QWidget *mainWindow, double twipsScale);
 
     // The texts the layout fits into its boxes, for the logical inch.
     [[nodiscard]] static QList<TextBox> layoutTexts();
@@ -44,6 +45,7 @@ private:
     void cmdSysInfo_Click();
     void StartSysInfo();
 
+    Twips m_twips;
     Launcher m_startSysInfo;
     SvgPicture m_background;
     QPushButton *cmdOK = nullptr;

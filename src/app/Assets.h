@@ -7,7 +7,7 @@
 namespace tunefold {
 
 // The background picture that both windows share, and its own size: 7290 x
-// 5025 twips, here at 15 twips to a logical pixel (times twipsScale() on
+// 5025 twips, here at 15 twips to a logical pixel (times the display scale on
 // screen). It is drawn at that size from the top-left corner, never
 // stretched, and each window cuts off the rest.
 inline constexpr char BackgroundPicture[] = ":/assets/background.svg";

@@ -67,7 +67,7 @@ void reportRuntimeError(const RuntimeError &error)
     std::fprintf(stderr, "tunefold: %s\n", qPrintable(text));
     std::fflush(stderr);
     if (canShowBoxes())
-        QtMessageBox().show(text, CriticalStyle);
+        QtMessageBox(QString::fromLatin1(app::Title)).show(text, CriticalStyle);
 }
 
 } // namespace tunefold

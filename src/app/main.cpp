@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/Assets.h"
 #include "app/DisplayGuard.h"
+#include "app/DisplayScale.h"
 #include "main_window/frmMain.h"
 
 #include <QIcon>
@@ -25,7 +26,7 @@ int main(int argc, char *argv[])
     // window is never shown.
     std::unique_ptr<tunefold::frmMain> window;
     try {
-        window = std::make_unique<tunefold::frmMain>();
+        window = std::make_unique<tunefold::frmMain>(tunefold::displayScale());
     } catch (...) {
         tunefold::reportRuntimeError(tunefold::RuntimeError::from(std::current_exception()));
         return EXIT_FAILURE;

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "list/ListGeneration.h"
 
-#include "list/EntryWriting.h"
+#include "list/ListDocument.h"
 #include "platform/CommonDialog.h"
 #include "platform/FolderSearch.h"
 #include "platform/MessageBox.h"
@@ -43,9 +43,27 @@ QString finishedText(std::uint64_t count)
     return QString::number(count) + QStringLiteral(" MP3's were generated, have a nice day!");
 }
 
+EntriesWritten writeFragment(const QByteArray &, FolderSearch &search, const FolderEntry &first,
+                             OutputFile &output, const std::string &decimalPoint)
+{
+    EntriesWritten rows;
+    ListDocument document(output, decimalPoint);
+    if (!document.writeHeader())
+        return rows;
+    FolderEntry entry = first;
+    bool written = true;
+    do {
+        written = document.writeEntry(entry.name, entry.size);
+        if (written)
+            ++rows.count;
+    } while (written && search.findNext(entry));
+    rows.written = written && document.writeFooter();
+    return rows;
+}
+
 ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
                          const TargetChooser &chooseTarget, OutputFile &output,
-                         const QString &decimalPoint, const ListRequest &request)
+                         const QString &decimalPoint, const EntryWriting &writeEntries)
 {
     ListOutcome outcome;
     SearchGuard guard(search);
@@ -68,10 +86,8 @@ ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
         return outcome;
     }
 
-    const std::unique_ptr<ListWriter> writer =
-        makeListWriter(request.format, output, std::string_view(folder.constData(), folder.size()),
-                       decimalPoint.toStdString());
-    const EntriesWritten rows = writeEntries(folder, search, entry, *writer, request);
+    const EntriesWritten rows =
+        writeEntries(folder, search, entry, output, decimalPoint.toStdString());
     outcome.count = rows.count;
     outcome.refusedSome = rows.refusedSome;
     if (!rows.written || !output.commit()) {

@@ -2,13 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "list/EntryWriting.h"
-
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace tunefold {
 
@@ -16,6 +15,7 @@ class CommonDialog;
 class FolderSearch;
 class MessageBox;
 class OutputFile;
+struct FolderEntry;
 
 struct ListOutcome
 {
@@ -33,6 +33,25 @@ struct ListOutcome
     bool refusedSome = false; // an entry was left out: the format cannot hold its name
 };
 
+struct EntriesWritten
+{
+    bool written = false;     // false when the output failed
+    std::uint64_t count = 0;  // rows written
+    bool refusedSome = false; // some entry was left out: the format cannot hold its name
+};
+
+// Writes a whole document to output: the first and every further match of
+// search, header and footer included. folder is the folder searched;
+// decimalPoint is the locale's separator for sizes, as UTF-8.
+using EntryWriting = std::function<EntriesWritten(const QByteArray &folder, FolderSearch &search,
+                                                  const FolderEntry &first, OutputFile &output,
+                                                  const std::string &decimalPoint)>;
+
+// The window's document: names and sizes in the order the search finds them.
+[[nodiscard]] EntriesWritten writeFragment(const QByteArray &folder, FolderSearch &search,
+                                           const FolderEntry &first, OutputFile &output,
+                                           const std::string &decimalPoint);
+
 // Asks where to write; std::nullopt means the user cancelled.
 using TargetChooser = std::function<std::optional<QByteArray>()>;
 
@@ -42,12 +61,12 @@ using TargetChooser = std::function<std::optional<QByteArray>()>;
 
 // Searches folder for "*.mp3" and, when something matches, asks chooseTarget
 // where to write and writes the list document there while the search goes on.
-// decimalPoint is the locale's separator for the size column; request
-// chooses the format (the window's document by default) and the order.
+// decimalPoint is the locale's separator for the size column; writeEntries
+// makes the document (the window's by default).
 [[nodiscard]] ListOutcome generateList(const QByteArray &folder, FolderSearch &search,
                                        const TargetChooser &chooseTarget, OutputFile &output,
                                        const QString &decimalPoint,
-                                       const ListRequest &request = {});
+                                       const EntryWriting &writeEntries = writeFragment);
 
 // What a click on the star does: list generation with the window's dialog and
 // message boxes. Ends silently on any failure.

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/DriveList.h"
 
-#include "main_window/MouseMoves.h"
+#include "forms/MouseMoves.h"
 
 #include <QAbstractItemView>
 #include <QMouseEvent>

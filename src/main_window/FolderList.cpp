@@ -2,9 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/FolderList.h"
 
+#include "forms/MouseMoves.h"
 #include "main_window/FolderModel.h"
-#include "main_window/MouseMoves.h"
-#include "main_window/Twips.h"
 
 #include <QApplication>
 #include <QFile>
@@ -50,8 +49,8 @@ private:
 
 } // namespace
 
-FolderList::FolderList(QWidget *parent)
-    : QListView(parent),
+FolderList::FolderList(Twips twips, QWidget *parent)
+    : QListView(parent), m_twips(twips),
       m_model(new FolderModel(style()->standardIcon(QStyle::SP_DirOpenIcon, nullptr, this),
                               style()->standardIcon(QStyle::SP_DirClosedIcon, nullptr, this),
                               this)),
@@ -125,7 +124,7 @@ int FolderList::openNearestFolder()
 
 int FolderList::indentation(int depth) const
 {
-    const int step = std::max(1, twipsToPixels(120));
+    const int step = std::max(1, m_twips.toPixels(120));
     return std::min(depth * step, viewport()->width() / 3 / step * step);
 }
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "forms/Twips.h"
+
 #include <QByteArray>
 #include <QListView>
 #include <utility>
@@ -21,7 +23,8 @@ class FolderList final : public QListView
     Q_OBJECT
 
 public:
-    explicit FolderList(QWidget *parent);
+    // twips sets the step of each level's indentation.
+    FolderList(Twips twips, QWidget *parent);
 
     // The open folder as text: "/" for the root, no closing "/" otherwise.
     [[nodiscard]] QString Path() const;
@@ -60,6 +63,7 @@ protected:
 private:
     void openRow(const QModelIndex &index);
 
+    Twips m_twips;
     FolderModel *m_model;
     QFileSystemWatcher *m_watcher;
     // The open folder's device and inode, as it was opened.

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/StatusBar.h"
 
-#include "main_window/MouseMoves.h"
+#include "forms/MouseMoves.h"
 
 #include <QMouseEvent>
 

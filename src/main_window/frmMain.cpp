@@ -6,14 +6,14 @@
 #include "app/AppIdentity.h"
 #include "app/Assets.h"
 #include "app/ProgramPointer.h"
+#include "forms/FormSurface.h"
+#include "forms/Label.h"
+#include "forms/PictureBox.h"
+#include "forms/Twips.h"
 #include "list/ListGeneration.h"
 #include "main_window/DriveList.h"
 #include "main_window/FolderList.h"
-#include "main_window/FormSurface.h"
-#include "main_window/Label.h"
-#include "main_window/PictureBox.h"
 #include "main_window/StatusBar.h"
-#include "main_window/Twips.h"
 #include "platform/FileOutput.h"
 #include "platform/PosixFolderSearch.h"
 #include "platform/QtCommonDialog.h"
@@ -54,8 +54,8 @@ constexpr int CaptionWidth = 2052, CaptionHeight = 240;
 
 } // namespace
 
-frmMain::frmMain(Platform platform, QWidget *parent)
-    : QMainWindow(parent), m_dialog(std::move(platform.dialog)),
+frmMain::frmMain(double twipsScale, Platform platform, QWidget *parent)
+    : QMainWindow(parent), m_twips(twipsScale), m_dialog(std::move(platform.dialog)),
       m_messages(std::move(platform.messages)), m_volumes(std::move(platform.volumes)),
       m_pointerFile(std::move(platform.pointerFile))
 {
@@ -63,14 +63,13 @@ frmMain::frmMain(Platform platform, QWidget *parent)
     if (!m_dialog)
         m_dialog = std::make_unique<QtCommonDialog>(this);
     if (!m_messages)
-        m_messages = std::make_unique<QtMessageBox>(this);
+        m_messages = std::make_unique<QtMessageBox>(QString::fromLatin1(app::Title), this);
     if (!m_volumes)
         m_volumes = std::make_unique<QtVolumeList>();
     if (m_pointerFile.isEmpty())
         m_pointerFile = app::programFile(QStringLiteral("hand.cur"));
 
     setWindowTitle(QStringLiteral("Harrowfen's Tunefold"));
-    setFont(twipsFont());
     // A fixed frame: minimise and close, but no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -107,8 +106,8 @@ void frmMain::createMenus()
 void frmMain::createControls()
 {
     m_surface = new FormSurface(QString::fromLatin1(BackgroundPicture),
-                                BackgroundSize * twipsScale(), this);
-    m_surface->setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());
+                                BackgroundSize * m_twips.scale(), this);
+    m_surface->setFixedSize(m_twips.rect(0, 0, ClientWidth, ClientHeight).size());
     setCentralWidget(m_surface);
 
     // Created in the order of their tab positions: that is also the focus
@@ -118,35 +117,35 @@ void frmMain::createControls()
     // name to the caption linked to it as buddy, as screen readers expect.
     Drive1->setAccessibleName(QStringLiteral("Drive"));
     Drive1->setAccessibleDescription(QStringLiteral("The volume to search on"));
-    Drive1->setGeometry(twipsRect(240, 360, 2052, 288));
-    Dir1 = new FolderList(m_surface);
+    Drive1->setGeometry(m_twips.rect(240, 360, 2052, 288));
+    Dir1 = new FolderList(m_twips, m_surface);
     Dir1->setAccessibleName(QStringLiteral("Look in"));
     Dir1->setAccessibleDescription(
         QStringLiteral("The folder to search; Enter opens the highlighted one"));
-    Dir1->setGeometry(twipsRect(240, 1080, 2052, 2232));
+    Dir1->setGeometry(m_twips.rect(240, 1080, 2052, 2232));
     // The two captions size themselves to their text.
     Label1 = new Label(DriveCaption, m_surface);
-    Label1->move(twipsRect(240, 120, 420, 192).topLeft());
+    Label1->move(m_twips.rect(240, 120, 420, 192).topLeft());
     Label1->adjustSize();
     Label1->setBuddy(Drive1);
     Label2 = new Label(FolderCaption, m_surface);
-    Label2->move(twipsRect(240, 840, 552, 192).topLeft());
+    Label2->move(m_twips.rect(240, 840, 552, 192).topLeft());
     Label2->adjustSize();
     Label2->setBuddy(Dir1);
     StatusBar1 = new StatusBar(m_surface);
-    StatusBar1->setGeometry(twipsRect(0, 3444, ClientWidth, 252));
+    StatusBar1->setGeometry(m_twips.rect(0, 3444, ClientWidth, 252));
     StatusBar1->setText(IdleText);
     StatusBar1->setAccessibleDescription(QStringLiteral("Status"));
     Label3 = new Label(Instructions, m_surface);
     Label3->setWordWrap(true);
     Label3->setGeometry(
-        twipsRect(InstructionsLeft, InstructionsTop, InstructionsWidth, InstructionsHeight));
+        m_twips.rect(InstructionsLeft, InstructionsTop, InstructionsWidth, InstructionsHeight));
     Image1 = new PictureBox(QStringLiteral(":/assets/shrug.svg"),
                             QStringLiteral("A man who shrugs"), m_surface);
-    Image1->setGeometry(twipsRect(3000, 960, 2340, 2388));
+    Image1->setGeometry(m_twips.rect(3000, 960, 2340, 2388));
     Image2 = new PictureBox(QStringLiteral(":/assets/star.svg"), QStringLiteral("Star"), m_surface);
     Image2->setAccessibleDescription(QStringLiteral("Begins the search in the open folder"));
-    Image2->setGeometry(twipsRect(5400, 840, 492, 372));
+    Image2->setGeometry(m_twips.rect(5400, 840, 492, 372));
     // The keyboard's way to the search: Tab after the folder list, then
     // Enter or Space. A click never gives it the focus.
     Image2->setPressable(true);
@@ -231,7 +230,7 @@ void frmMain::Form_Load()
     // The pointer grows with the window, device pixels included: at a
     // display scale of 2 it is drawn at twice its file's size.
     const QScreen *onScreen = screen();
-    ProgramPointer::setCustomImage(scaledPointer(loadPointerFile(m_pointerFile), twipsScale(),
+    ProgramPointer::setCustomImage(scaledPointer(loadPointerFile(m_pointerFile), m_twips.scale(),
                                                  onScreen ? onScreen->devicePixelRatio() : 1));
 }
 
@@ -279,7 +278,7 @@ void frmMain::Label3_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF)
 // Help > About...: returns once the About window has closed.
 void frmMain::MenuAbout_Click()
 {
-    frmAbout::showModal(this);
+    frmAbout::showModal(this, m_twips.scale());
 }
 
 // Ends the program at once: every event loop returns, nested ones included,

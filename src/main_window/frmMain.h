@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "main_window/Twips.h"
+#include "forms/Twips.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/VolumeList.h"
@@ -40,9 +40,10 @@ public:
         QString pointerFile;
     };
 
-    // Builds the window and runs Form_Load. Throws RuntimeError when the
-    // pointer file cannot be loaded; the window is then never shown.
-    explicit frmMain(Platform platform = {}, QWidget *parent = nullptr);
+    // Builds the window at twipsScale (logical pixels per 15 twips) and runs
+    // Form_Load. Throws RuntimeError when the pointer file cannot be loaded;
+    // the window is then never shown.
+    explicit frmMain(double twipsScale, Platform platform = {}, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // The texts the layout fits into its boxes, for the logical inch.
@@ -87,6 +88,7 @@ private:
     void MenuAbout_Click();
     void MenuExit_Click();
 
+    Twips m_twips;
     std::unique_ptr<CommonDialog> m_dialog;
     std::unique_ptr<MessageBox> m_messages;
     std::unique_ptr<VolumeList> m_volumes;

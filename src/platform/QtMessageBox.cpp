@@ -2,15 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/QtMessageBox.h"
 
-#include "app/AppIdentity.h"
-
 namespace tunefold {
 
-QtMessageBox::QtMessageBox(QWidget *parent) : m_parent(parent) {}
+QtMessageBox::QtMessageBox(QString appTitle, QWidget *parent)
+    : m_appTitle(std::move(appTitle)), m_parent(parent)
+{
+}
 
 void QtMessageBox::show(const QString &text, int style, const QString &title)
 {
-    const QString caption = title.isEmpty() ? QString::fromLatin1(app::Title) : title;
+    const QString caption = title.isEmpty() ? m_appTitle : title;
     QMessageBox box(iconForStyle(style), caption, text, QMessageBox::Ok, m_parent);
     box.exec();
 }

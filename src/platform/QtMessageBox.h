@@ -14,12 +14,14 @@ namespace tunefold {
 class QtMessageBox final : public MessageBox
 {
 public:
-    // parent: the window the box is modal over; may be null.
-    explicit QtMessageBox(QWidget *parent = nullptr);
+    // appTitle captions a box shown without a title; parent is the window
+    // the box is modal over and may be null.
+    explicit QtMessageBox(QString appTitle, QWidget *parent = nullptr);
 
     void show(const QString &text, int style, const QString &title = {}) override;
 
 private:
+    QString m_appTitle;
     QPointer<QWidget> m_parent;
 };
 

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/RegFileStore.h"
 
-#include "app/AppIdentity.h"
 #include "platform/RegFileParser.h"
 #include "platform/SmallFile.h"
 
@@ -52,9 +51,10 @@ RegFileStore RegFileStore::fromBytes(QByteArrayView text, WriteRights rights)
     return store;
 }
 
-QString RegFileStore::machineStorePath()
+QString RegFileStore::machineStorePath(const QString &programFolder)
 {
-    return app::programFile(QStringLiteral("machine.reg"));
+    const QString name = QStringLiteral("machine.reg");
+    return programFolder.endsWith(u'/') ? programFolder + name : programFolder + u'/' + name;
 }
 
 bool RegFileStore::readKey(const QByteArray &path, RegKey &key) const
@@ -64,8 +64,8 @@ bool RegFileStore::readKey(const QByteArray &path, RegKey &key) const
         return true;
     }
     RegFileParser parser(path);
-    const int error =
-        readFileInPieces(m_path, MaxFileSize, [&parser](QByteArrayView piece) { parser.feed(piece); });
+    const int error = readFileInPieces(m_path, MaxFileSize,
+                                       [&parser](QByteArrayView piece) { parser.feed(piece); });
     if (error == 0)
         key = parser.finish();
     return error == 0 || error == ENOENT || error == ENOTDIR; // missing: a store without keys

@@ -45,7 +45,7 @@ public:
 
     // The store that stands for HKEY_LOCAL_MACHINE: machine.reg in the
     // program's folder.
-    [[nodiscard]] static QString machineStorePath();
+    [[nodiscard]] static QString machineStorePath(const QString &programFolder);
 
     [[nodiscard]] long RegOpenKeyExA(HKEY root, const QByteArray &subKey, quint32 options,
                                      quint32 access, HKEY &result) override;

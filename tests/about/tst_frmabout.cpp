@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/frmAbout.h"
 #include "app/Assets.h"
+#include "app/DisplayScale.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -86,7 +87,7 @@ private Q_SLOTS:
                 QTRY_COMPARE(boxes.size(), (opening + 1) * messages);
                 QCOMPARE(about->isVisible(), messages > 0); // only System Info... keeps it open
             });
-            frmAbout::showModal(&mainWindow);
+            frmAbout::showModal(&mainWindow, displayScale());
         }
         const QString box = u"System Information Is Unavailable At This Time|Tunefold|frmAbout"_s;
         QCOMPARE(boxes, QStringList(2 * messages, box));

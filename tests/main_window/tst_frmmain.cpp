@@ -1,12 +1,13 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/frmAbout.h"
+#include "app/DisplayScale.h"
 #include "app/ProgramPointer.h"
 #include "doubles/Doubles.h"
+#include "forms/Label.h"
+#include "forms/PictureBox.h"
 #include "main_window/DriveList.h"
 #include "main_window/FolderList.h"
-#include "main_window/Label.h"
-#include "main_window/PictureBox.h"
 #include "main_window/StatusBar.h"
 #include "main_window/frmMain.h"
 
@@ -37,15 +38,17 @@ class tst_frmMain : public QObject
     ScriptedVolumes *m_volumes = nullptr; // the window's
 
     // Opens the window on the volumes, with a scripted save dialog and
-    // message box, shown and active, the program-wide pointer not yet set.
-    void open(QList<Volume> volumes)
+    // message box, shown and active, the program-wide pointer not yet set;
+    // at the program's own scale unless told another.
+    void open(QList<Volume> volumes, double scale = displayScale())
     {
         ProgramPointer::set(ProgramPointer::Default);
         auto scripted = std::make_unique<ScriptedVolumes>(std::move(volumes));
         m_volumes = scripted.get();
-        w = std::make_unique<frmMain>(frmMain::Platform{
-            std::make_unique<test::ScriptedDialog>(), std::make_unique<test::RecordingMessageBox>(),
-            std::move(scripted), TUNEFOLD_BIN_DIR "/hand.cur"});
+        w = std::make_unique<frmMain>(
+            scale, frmMain::Platform{std::make_unique<test::ScriptedDialog>(),
+                                     std::make_unique<test::RecordingMessageBox>(),
+                                     std::move(scripted), TUNEFOLD_BIN_DIR "/hand.cur"});
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
@@ -105,7 +108,6 @@ private Q_SLOTS:
         const auto restore = qScopeGuard([&] {
             QApplication::setFont(desktopFont);
             QApplication::setPalette(desktopColours);
-            setTwipsScale(0);
         });
         QFont font = desktopFont;
         font.setPointSizeF(points * dpi / 96.0);
@@ -114,9 +116,8 @@ private Q_SLOTS:
         const double scale =
             fitTwipsScale(font, dpi, frmMain::layoutTexts() + frmAbout::layoutTexts());
         QVERIFY(scale >= dpi / 96.0);
-        setTwipsScale(scale);
-        open({{"/", {}}});
-        frmAbout about(w.get(), {});
+        open({{"/", {}}}, scale);
+        frmAbout about(w.get(), scale, {});
         about.show();
 
         const auto pixels = [scale](int twips) { return qRound(twips * scale / 15); };

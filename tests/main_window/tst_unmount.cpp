@@ -3,7 +3,7 @@
 #include "doubles/Doubles.h"
 #include "main_window/DriveList.h"
 #include "main_window/FolderList.h"
-#include "main_window/PictureBox.h"
+#include "forms/PictureBox.h"
 #include "main_window/frmMain.h"
 #include "platform/QtVolumeList.h"
 
@@ -67,7 +67,7 @@ private Q_SLOTS:
         volumes->stick = stick;
         auto *messages = new test::RecordingMessageBox;
         auto *dialog = new test::ScriptedDialog;
-        frmMain w(frmMain::Platform{std::unique_ptr<CommonDialog>(dialog),
+        frmMain w(1.0, frmMain::Platform{std::unique_ptr<CommonDialog>(dialog),
                                     std::unique_ptr<MessageBox>(messages), std::move(volumes),
                                     TUNEFOLD_BIN_DIR "/hand.cur"});
         w.show();

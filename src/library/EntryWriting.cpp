@@ -1,9 +1,9 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "list/EntryWriting.h"
+#include "library/EntryWriting.h"
 
-#include "list/NaturalOrder.h"
-#include "list/TrackPool.h"
+#include "library/NaturalOrder.h"
+#include "library/TrackPool.h"
 #include "platform/FolderSearch.h"
 #include "platform/TrackReader.h"
 
@@ -115,6 +115,18 @@ EntriesWritten writeEntries(const QByteArray &folder, FolderSearch &search,
         writeOldest();
     rows.result().written = written && writer.writeFooter();
     return rows.result();
+}
+
+EntryWriting entryWriting(ListRequest request)
+{
+    return [request = std::move(request)](const QByteArray &folder, FolderSearch &search,
+                                          const FolderEntry &first, OutputFile &output,
+                                          const std::string &decimalPoint) {
+        const std::unique_ptr<ListWriter> writer =
+            makeListWriter(request.format, output,
+                           std::string_view(folder.constData(), folder.size()), decimalPoint);
+        return writeEntries(folder, search, first, *writer, request);
+    };
 }
 
 } // namespace tunefold

@@ -1,11 +1,11 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "list/ListWriter.h"
+#include "library/ListWriter.h"
 
-#include "list/JsonLinesWriter.h"
+#include "library/JsonLinesWriter.h"
+#include "library/PageWriter.h"
+#include "library/PlaylistWriter.h"
 #include "list/ListDocument.h"
-#include "list/PageWriter.h"
-#include "list/PlaylistWriter.h"
 #include "platform/OutputFile.h"
 
 namespace tunefold {

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "list/ListWriter.h"
+#include "library/ListWriter.h"
+#include "list/ListGeneration.h"
 
 #include <QByteArray>
 #include <functional>
@@ -28,18 +29,15 @@ struct ListRequest
     std::function<void(std::string_view path, const char *reason)> refused;
 };
 
-struct EntriesWritten
-{
-    bool written = false;     // false when the output failed
-    std::uint64_t count = 0;  // rows written
-    bool refusedSome = false; // some entry was left out (see ListRequest::refused)
-};
-
 // Writes first and every further match of search through writer, header and
 // footer included. folder is the folder searched, from which sorted entries
 // are opened for their tags.
 [[nodiscard]] EntriesWritten writeEntries(const QByteArray &folder, FolderSearch &search,
                                           const FolderEntry &first, ListWriter &writer,
                                           const ListRequest &request);
+
+// The entry writing that generateList() takes for request: the writer of its
+// format, fed by writeEntries().
+[[nodiscard]] EntryWriting entryWriting(ListRequest request);
 
 } // namespace tunefold

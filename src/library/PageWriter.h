@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "list/ListWriter.h"
+#include "library/ListWriter.h"
 
 namespace tunefold {
 

@@ -1,8 +1,8 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "list/PlaylistWriter.h"
+#include "library/PlaylistWriter.h"
 
-#include "list/TextEscapes.h"
+#include "library/TextEscapes.h"
 #include "platform/TrackReader.h"
 
 namespace tunefold {

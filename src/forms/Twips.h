@@ -36,33 +36,32 @@ struct TextBox
 // measured at (the screen's).
 [[nodiscard]] double fitTwipsScale(const QFont &font, qreal dpi, const QList<TextBox> &boxes);
 
-// The scale of this run: fitted to the desktop's default font and the primary
-// screen's logical DPI for the texts of both windows when first asked for,
-// then fixed; but never more than the screen's available geometry holds.
-[[nodiscard]] double twipsScale();
-// The windows' font at that scale: the desktop's, or a smaller one that fits
-// the boxes where the screen capped the scale.
-[[nodiscard]] QFont twipsFont();
-// Fixes the scale instead; 0 makes the next twipsScale() fit it afresh.
-void setTwipsScale(double scale);
-
 [[nodiscard]] inline int twipsToPixels(int twips, double scale)
 {
     return qRound(twips * scale / 15.0);
 }
 
-[[nodiscard]] inline int twipsToPixels(int twips)
+// The layout's twips in logical pixels at one scale (logical pixels per 15
+// twips), which the application fits once and hands to each window.
+class Twips
 {
-    return twipsToPixels(twips, twipsScale());
-}
+public:
+    explicit Twips(double scale) : m_scale(scale) {}
 
-// Each edge is rounded on its own, so controls that touch in twips still
-// touch in pixels and nothing leaves the client area.
-[[nodiscard]] inline QRect twipsRect(int left, int top, int width, int height)
-{
-    const int x = twipsToPixels(left);
-    const int y = twipsToPixels(top);
-    return QRect(x, y, twipsToPixels(left + width) - x, twipsToPixels(top + height) - y);
-}
+    [[nodiscard]] double scale() const { return m_scale; }
+    [[nodiscard]] int toPixels(int twips) const { return twipsToPixels(twips, m_scale); }
+
+    // Each edge is rounded on its own, so controls that touch in twips still
+    // touch in pixels and nothing leaves the client area.
+    [[nodiscard]] QRect rect(int left, int top, int width, int height) const
+    {
+        const int x = toPixels(left);
+        const int y = toPixels(top);
+        return QRect(x, y, toPixels(left + width) - x, toPixels(top + height) - y);
+    }
+
+private:
+    double m_scale;
+};
 
 } // namespace tunefold

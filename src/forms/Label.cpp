@@ -1,8 +1,8 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/Label.h"
+#include "forms/Label.h"
 
-#include "main_window/MouseMoves.h"
+#include "forms/MouseMoves.h"
 
 #include <QMouseEvent>
 

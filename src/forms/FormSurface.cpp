@@ -1,6 +1,6 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/FormSurface.h"
+#include "forms/FormSurface.h"
 
 #include <QMouseEvent>
 #include <QPainter>

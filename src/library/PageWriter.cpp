@@ -1,9 +1,9 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "list/PageWriter.h"
+#include "library/PageWriter.h"
 
+#include "library/TextEscapes.h"
 #include "list/ListDocument.h"
-#include "list/TextEscapes.h"
 #include "platform/TrackReader.h"
 
 namespace tunefold {

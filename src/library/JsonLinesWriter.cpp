@@ -1,8 +1,8 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "list/JsonLinesWriter.h"
+#include "library/JsonLinesWriter.h"
 
-#include "list/TextEscapes.h"
+#include "library/TextEscapes.h"
 #include "platform/TrackReader.h"
 
 #include <QByteArray>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "main_window/SvgPicture.h"
+#include "forms/SvgPicture.h"
 
 #include <QWidget>
 

@@ -1,0 +1,350 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "doubles/Doubles.h"
+#include "doubles/Mp3Files.h"
+#include "library/EntryWriting.h"
+#include "list/ListGeneration.h"
+#include "platform/PosixFolderSearch.h"
+#include "platform/TagLibTrackReader.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <set>
+#include <sys/stat.h>
+#include <taglib/apetag.h>
+#include <taglib/id3v1tag.h>
+#include <unistd.h>
+
+using namespace tunefold;
+
+Q_DECLARE_METATYPE(ListFormat)
+
+// The four formats over a real tree of small MP3 files whose tags come in
+// every encoding, and of files that are not what their names say.
+class tst_ListFormats : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    // The name no format may spoil: markup, quotes, a line break and a byte
+    // that is not UTF-8.
+    const QByteArray m_hostile = "Rock & <b>Roll \"1\" 'x'\nline \xE9.mp3";
+
+    struct Listed
+    {
+        ListOutcome outcome;
+        QByteArray document;
+        QList<QByteArray> refused;
+    };
+
+    static Listed list(ListFormat format, const QByteArray &folder = "music")
+    {
+        Listed listed;
+        PosixFolderSearch search(true);
+        test::MemoryOutput output;
+        output.pending.clear();
+        ListRequest request{format, true, [] { return std::make_unique<TagLibTrackReader>(); },
+                            [&](std::string_view path, const char *) {
+                                listed.refused.append(
+                                    QByteArray(path.data(), qsizetype(path.size())));
+                            }};
+        listed.outcome = generateList(
+            folder, search, [] { return std::optional<QByteArray>("out"); }, output,
+            QStringLiteral("."), entryWriting(request));
+        listed.document = QByteArray::fromStdString(output.committed);
+        return listed;
+    }
+
+private Q_SLOTS:
+    void cleanupTestCase()
+    {
+        // QTemporaryDir cannot remove a name that is not UTF-8.
+        std::filesystem::remove_all(m_dir.path().toStdString());
+    }
+
+    void initTestCase()
+    {
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        QVERIFY(QDir().mkpath(QStringLiteral("music/B Side/Deeper")));
+        QVERIFY(QDir().mkpath(QStringLiteral("music/a")));
+        using TagLib::String;
+        using test::Tags;
+        const Tags utf8{String("Zehn \xE2\x99\xAA", String::UTF8),
+                        String("\xC3\x86r\xC3\xB8", String::UTF8),
+                        String("Album & <Co>", String::UTF8),
+                        10,
+                        String::UTF8,
+                        4};
+        const Tags latin1{String("Caf\xE9", String::Latin1),
+                          String("Bj\xF6rk", String::Latin1),
+                          String("Na\xEFve", String::Latin1),
+                          2,
+                          String::Latin1,
+                          3};
+        const Tags utf16{String("\xE6\x97\xA5\xE6\x9C\xAC", String::UTF8),
+                         String("\"Q\" 'S'", String::UTF8),
+                         String("\xCE\xB1", String::UTF8),
+                         1,
+                         String::UTF16,
+                         3};
+        QVERIFY(test::writeMp3("music/10 ten.mp3", &utf8));
+        QVERIFY(test::writeMp3("music/2 two.MP3", &latin1, 4, 2297)); // 1:00
+        QVERIFY(test::writeMp3("music/B Side/utf16.mp3", &utf16, 4, 230));
+        QVERIFY(test::writeMp3("music/B Side/Deeper/untagged.mp3", nullptr, 6, 0));
+        QVERIFY(test::writeMp3(("music/a/" + m_hostile).constData(), &utf8));
+        // A tag that promises more than the file holds, and no audio at all.
+        QVERIFY(test::writeMp3("music/a/truncated.mp3", &latin1));
+        QVERIFY(::truncate("music/a/truncated.mp3", 60) == 0);
+        test::makeFile("music/a/not audio.mp3", 0);
+        QFile text(QStringLiteral("music/a/not audio.mp3"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("just some text\n") == 15);
+        text.close();
+        // A link back up is listed (its name matches) but never entered.
+        QVERIFY(QFile::link(QStringLiteral(".."), QStringLiteral("music/a/up.mp3")));
+        test::makeFile("music/notes.txt", 3);
+    }
+
+    // Every format against its golden file; the names in the document are
+    // the names in the tree, sorted naturally ("2" before "10").
+    void matchesGolden_data()
+    {
+        QTest::addColumn<ListFormat>("format");
+        QTest::addColumn<QString>("golden");
+        QTest::newRow("fragment") << ListFormat::Fragment << QStringLiteral("tree-fragment.html");
+        QTest::newRow("page") << ListFormat::Page << QStringLiteral("tree-page.html");
+        QTest::newRow("m3u") << ListFormat::M3u << QStringLiteral("tree.m3u");
+        QTest::newRow("json") << ListFormat::Json << QStringLiteral("tree.jsonl");
+    }
+    void matchesGolden()
+    {
+        QFETCH(ListFormat, format);
+        QFETCH(QString, golden);
+        const Listed listed = list(format);
+        QCOMPARE(listed.outcome.kind, ListOutcome::Written);
+        // Only a playlist cannot hold a line break in a name; it says so.
+        const bool m3u = format == ListFormat::M3u;
+        QCOMPARE(listed.refused, m3u ? QList<QByteArray>{"a/" + m_hostile} : QList<QByteArray>{});
+        QCOMPARE(listed.outcome.count, m3u ? 7u : 8u);
+        QFile expected(QStringLiteral(TUNEFOLD_TEST_DATA "/golden/") + golden);
+        if (qEnvironmentVariableIsSet("TUNEFOLD_WRITE_GOLDEN")) {
+            QVERIFY(expected.open(QIODevice::WriteOnly));
+            expected.write(listed.document);
+            QSKIP("golden file written");
+        }
+        QVERIFY(expected.open(QIODevice::ReadOnly));
+        QCOMPARE(listed.document, expected.readAll());
+    }
+
+    void pageIsWellFormedHtml()
+    {
+        QFile page(m_dir.filePath(QStringLiteral("page.html")));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write(list(ListFormat::Page).document);
+        page.close();
+        QProcess checker;
+        checker.start(QStringLiteral("python3"),
+                      {QStringLiteral(TUNEFOLD_TEST_DATA "/check_page.py"), page.fileName()});
+        QVERIFY(checker.waitForFinished(30000));
+        QVERIFY2(checker.exitCode() == 0, checker.readAllStandardError());
+    }
+
+    // More files than the readers hold at once still come out in order,
+    // each with its own title.
+    void manyFilesKeepTheirOrder()
+    {
+        QVERIFY(QDir().mkpath(QStringLiteral("many")));
+        for (int i = 0; i < 300; ++i) {
+            const test::Tags tags{TagLib::String::number(i), {}, {}, 0};
+            QVERIFY(test::writeMp3(("many/" + QByteArray::number(i) + ".mp3").constData(), &tags));
+        }
+        PosixFolderSearch search;
+        test::MemoryOutput output;
+        ListRequest request{
+            ListFormat::Json, true, [] { return std::make_unique<TagLibTrackReader>(); }, {}};
+        const ListOutcome outcome = generateList(
+            "many", search, [] { return std::optional<QByteArray>("out"); }, output,
+            QStringLiteral("."), entryWriting(request));
+        QCOMPARE(outcome.count, 300u);
+        const QList<QByteArray> lines = QByteArray::fromStdString(output.committed).split('\n');
+        for (int i = 0; i < 300; ++i) {
+            const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
+            QCOMPARE(row[QLatin1String("path")].toString(), QStringLiteral("%1.mp3").arg(i));
+            QCOMPARE(row[QLatin1String("title")].toString(), QString::number(i));
+        }
+    }
+
+    // --sort name: numbers by value however long, leading zeros and case
+    // aside, ties by bytes.
+    void sortsNaturally_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("sorted");
+        QTest::newRow("past 64 bits")
+            << QList<QByteArray>{"t18446744073709551616.mp3", "t18446744073709551617.mp3",
+                                 "t99999999999999999999.mp3", "t100000000000000000000.mp3"};
+        QTest::newRow("leading zeros")
+            << QList<QByteArray>{"007.mp3", "7.mp3", "08.mp3", "010.mp3", "0100.mp3"};
+        QTest::newRow("mixed case") << QList<QByteArray>{"A.mp3", "a.mp3",        "b.mp3",
+                                                         "C.mp3", "track 9B.mp3", "Track 10a.mp3"};
+        QTest::newRow("late difference")
+            << QList<QByteArray>{"abcdefgh 2.mp3", "ABCDEFGH 10.mp3", "abcdefghijklmnop 9.mp3",
+                                 "abcdefghijklmnopQ.mp3", "abcdefghijklmnopr.mp3"};
+    }
+    void sortsNaturally()
+    {
+        QFETCH(QList<QByteArray>, sorted);
+        std::filesystem::remove_all("sorted");
+        QVERIFY(QDir().mkdir(QStringLiteral("sorted")));
+        for (const QByteArray &name : sorted)
+            test::makeFile("sorted/" + name);
+        QList<QByteArray> listed;
+        for (const QByteArray &line : list(ListFormat::M3u, "sorted").document.split('\n')) {
+            if (!line.isEmpty() && !line.startsWith('#'))
+                listed.append(line);
+        }
+        QCOMPARE(listed, sorted);
+    }
+
+    // Tags where else they stand, on more audio than the reader's first
+    // window holds; APE outranks ID3v1 field by field.
+    void tagsWhereverTheyStand_data()
+    {
+        QTest::addColumn<int>("kinds");
+        QTest::addColumn<QByteArray>("expected"); // title|artist|album|track
+        using F = TagLib::MPEG::File;
+        QTest::newRow("ID3v1 at the end") << int(F::ID3v1) << QByteArray("v1|v1 by|v1 on|7");
+        QTest::newRow("APE at the end") << int(F::APE) << QByteArray("APE|APE by||0");
+        QTest::newRow("APE and ID3v1")
+            << int(F::APE | F::ID3v1) << QByteArray("APE|APE by|v1 on|7");
+        QTest::newRow("ID3v2 with a footer") << int(F::ID3v2) << QByteArray("v2|v2 by|v2 on|3");
+    }
+    void tagsWhereverTheyStand()
+    {
+        QFETCH(int, kinds);
+        const char *path = "tagged.mp3";
+        QVERIFY(test::writeMp3(path, nullptr, 60));
+        {
+            TagLib::MPEG::File mp3(path);
+            // The tag's name, then " by", " on" and a track number, where given.
+            const auto fill = [](TagLib::Tag *tag, const char *name, unsigned track) {
+                tag->setTitle(name);
+                tag->setArtist(TagLib::String(name) + " by");
+                if (track)
+                    (tag->setAlbum(TagLib::String(name) + " on"), tag->setTrack(track));
+            };
+            if (kinds & TagLib::MPEG::File::ID3v1)
+                fill(mp3.ID3v1Tag(true), "v1", 7);
+            if (kinds & TagLib::MPEG::File::APE)
+                fill(mp3.APETag(true), "APE", 0);
+            if (kinds & TagLib::MPEG::File::ID3v2)
+                fill(mp3.ID3v2Tag(true), "v2", 3);
+            QVERIFY(mp3.save(kinds, TagLib::File::StripOthers, TagLib::ID3v2::v4,
+                             TagLib::File::DoNotDuplicate));
+        }
+        if (kinds & TagLib::MPEG::File::ID3v2) {
+            // TagLib writes no footer: flag it in the header and repeat the
+            // header as "3DI" after the tag.
+            QFile file(QString::fromLatin1(path));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QByteArray bytes = file.readAll();
+            const int size = (bytes[6] << 21) | (bytes[7] << 14) | (bytes[8] << 7) | bytes[9];
+            bytes[5] = char(bytes[5] | 0x10);
+            bytes.insert(10 + size, "3DI" + bytes.mid(3, 7));
+            QVERIFY(file.seek(0) && file.write(bytes) == bytes.size());
+        }
+        TrackInfo info;
+        TagLibTrackReader().read(AT_FDCWD, path, info);
+        const std::string got =
+            info.title + '|' + info.artist + '|' + info.album + '|' + std::to_string(info.track);
+        QTEST(QByteArray::fromStdString(got), "expected");
+        QCOMPARE((info.milliseconds + 500) / 1000, 205);
+    }
+
+    // Names each format has its own trouble with, at every depth of -r.
+    void namesComeBack_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("names");
+        QList<QByteArray> everyByte;
+        for (int byte = 1; byte < 256; ++byte) {
+            if (byte != '/')
+                everyByte.append("n" + QByteArray(1, char(byte)) + ".mp3");
+        }
+        QTest::newRow("every byte") << everyByte;
+        QTest::newRow("longest, other scripts")
+            << QList<QByteArray>{QByteArray(251, 'x') + ".mp3", QByteArray(251, '<') + ".mp3",
+                                 QStringLiteral("Пісня 音楽 أغنية.mp3").toUtf8()};
+        QTest::newRow("line breaks") << QList<QByteArray>{"lone\rcr.mp3", "lf\n.mp3", "\r\n.mp3"};
+        QTest::newRow("comment, blanks")
+            << QList<QByteArray>{"#x.mp3", " x.mp3", "\tx.mp3", "#EXTINF:1,x.mp3"};
+        // A surrogate, an overlong "/", past U+10FFFF, cut short, never UTF-8.
+        QTest::newRow("not UTF-8")
+            << QList<QByteArray>{"\xED\xA0\x80.mp3", "\xC0\xAF.mp3", "\xF4\x90\x80\x80.mp3",
+                                 "\xE2\x82.mp3", "\xFF\xFE.mp3"};
+    }
+    void namesComeBack()
+    {
+        QFETCH(QList<QByteArray>, names);
+        std::filesystem::remove_all("names");
+        std::set<QByteArray> paths, lines, refused;
+        for (const QByteArray folder : {"", "d/", "d/e/"}) {
+            QVERIFY(QDir().mkpath(QString::fromLatin1("names/" + folder)));
+            for (const QByteArray &name : names) {
+                test::makeFile("names/" + folder + name);
+                paths.insert(folder + name);
+                (name.contains('\r') || name.contains('\n') ? refused : lines)
+                    .insert(folder + name);
+            }
+        }
+        // Every line is valid JSON and gives the name's bytes back.
+        std::set<QByteArray> got;
+        for (const QByteArray &line : list(ListFormat::Json, "names").document.split('\n')) {
+            QVERIFY2(std::all_of(line.begin(), line.end(), [](char c) { return uchar(c) >= 32; }),
+                     line);
+            const QJsonObject object = QJsonDocument::fromJson(line).object();
+            if (!line.isEmpty())
+                got.insert(object.contains(QLatin1String("path_base64"))
+                               ? QByteArray::fromBase64(
+                                     object[QLatin1String("path_base64")].toString().toLatin1())
+                               : object[QLatin1String("path")].toString().toUtf8());
+        }
+        QCOMPARE(got, paths);
+        // Each link is plain URL characters and decodes to the name's bytes.
+        got.clear();
+        const QByteArray page = list(ListFormat::Page, "names").document;
+        static const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
+        for (const auto &match : href.globalMatch(QString::fromLatin1(page))) {
+            const QByteArray link = match.captured(1).toLatin1();
+            static const QRegularExpression plain(
+                QStringLiteral("^([A-Za-z0-9._~/-]|%[0-9A-F]{2})*$"));
+            QVERIFY2(plain.match(match.captured(1)).hasMatch(), link);
+            got.insert(QByteArray::fromPercentEncoding(link));
+        }
+        QCOMPARE(got, paths);
+        // Each playlist entry is a line a player takes for a path (not a
+        // comment, no leading blank) to that file; the others are refused.
+        const Listed m3u = list(ListFormat::M3u, "names");
+        QCOMPARE(std::set<QByteArray>(m3u.refused.begin(), m3u.refused.end()), refused);
+        const QList<QByteArray> entries = m3u.document.split('\n');
+        QVERIFY(entries.size() % 2 == 0 && entries.first() == "#EXTM3U" &&
+                entries.last().isEmpty());
+        got.clear();
+        for (qsizetype i = 1; i + 1 < entries.size(); i += 2) {
+            QVERIFY2(entries[i].startsWith("#EXTINF:"), entries[i]);
+            const QByteArray path =
+                entries[i + 1].startsWith("./") ? entries[i + 1].mid(2) : entries[i + 1];
+            QVERIFY2(!QByteArray("# \t").contains(entries[i + 1].front()), entries[i + 1]);
+            got.insert(path);
+        }
+        QCOMPARE(got, lines);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ListFormats)
+#include "tst_listformats.moc"
