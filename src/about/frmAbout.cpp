@@ -7,6 +7,7 @@
 #include "app/AppIdentity.h"
 #include "app/Assets.h"
 #include "forms/Twips.h"
+#include "main_window/frmMain.h"
 #include "platform/DetachedProgramStarter.h"
 #include "platform/QtMessageBox.h"
 #include "platform/RegFileStore.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 
 namespace tunefold {
@@ -168,6 +170,12 @@ void frmAbout::showModal(QWidget *mainWindow, double twipsScale)
         DetachedProgramStarter starter;
         tunefold::StartSysInfo(store, starter, messages);
     };
+    // Centred on the main window, but inside its screen.
+    if (const QScreen *screen = mainWindow->screen()) {
+        dialog.adjustSize();
+        dialog.move(placedInside(screen->availableGeometry(), mainWindow->frameGeometry().center(),
+                                 dialog.frameGeometry().size()));
+    }
     dialog.exec();
 }
 

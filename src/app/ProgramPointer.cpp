@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 
 namespace tunefold {
 
@@ -97,14 +98,22 @@ QCursor loadPointerFile(const QString &path)
     return QCursor(QPixmap::fromImage(image), hotX, hotY);
 }
 
-QCursor scaledPointer(const QCursor &cursor, double scale)
+QCursor scaledPointer(const QCursor &cursor, double scale, qreal devicePixelRatio)
 {
     const QPixmap image = cursor.pixmap();
-    if (image.isNull() || qFuzzyCompare(scale, 1.0))
+    // X11 shows a pointer picture pixel for device pixel, whatever ratio the
+    // pixmap carries, and takes its hotspot in those pixels too: so both are
+    // made in device pixels.
+    const double deviceScale = scale * devicePixelRatio;
+    if (image.isNull() || qFuzzyCompare(deviceScale, 1.0))
         return cursor;
-    const QSize size = (QSizeF(image.size()) * scale).toSize();
-    const QPoint hotSpot = (QPointF(cursor.hotSpot()) * scale).toPoint();
-    return QCursor(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+    // Pointer pictures are pixel art: nearest-neighbour keeps their edges
+    // crisp at whole steps, smoothing keeps them even in between.
+    const bool wholeStep = qFuzzyCompare(deviceScale, std::round(deviceScale));
+    const QSize size = (QSizeF(image.size()) * deviceScale).toSize();
+    const QPoint hotSpot = (QPointF(cursor.hotSpot()) * deviceScale).toPoint();
+    return QCursor(image.scaled(size, Qt::IgnoreAspectRatio,
+                                wholeStep ? Qt::FastTransformation : Qt::SmoothTransformation),
                    std::min(hotSpot.x(), size.width() - 1),
                    std::min(hotSpot.y(), size.height() - 1));
 }

@@ -31,7 +31,9 @@ public:
 [[nodiscard]] QCursor loadPointerFile(const QString &path);
 
 // cursor drawn scale times as large, its hotspot on the same spot of the
-// picture; the pointer grows with the windows' logical inch.
-[[nodiscard]] QCursor scaledPointer(const QCursor &cursor, double scale);
+// picture; the pointer grows with the windows' logical inch, and with the
+// screen's devicePixelRatio device pixels to the logical one.
+[[nodiscard]] QCursor scaledPointer(const QCursor &cursor, double scale,
+                                    qreal devicePixelRatio = 1);
 
 } // namespace tunefold

@@ -18,7 +18,10 @@ DriveList::DriveList(VolumeList &volumes, QWidget *parent) : QComboBox(parent), 
     setFocusPolicy(Qt::StrongFocus);
     view()->setTextElideMode(Qt::ElideMiddle);
     refresh();
-    m_source.watch([this] { refresh(); });
+    m_source.watch([this] {
+        refresh();
+        Q_EMIT mountsChanged();
+    });
 }
 
 void DriveList::refresh()

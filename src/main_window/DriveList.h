@@ -35,6 +35,11 @@ public:
 
     void showPopup() override;
 
+Q_SIGNALS:
+    // The system mounted or removed a volume somewhere; the list has been
+    // read again.
+    void mountsChanged();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

@@ -7,15 +7,26 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileSystemWatcher>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace tunefold {
 
 namespace {
+
+// A folder's device and inode; zeros when it is no folder.
+std::pair<quint64, quint64> folderId(const QByteArray &path)
+{
+    struct stat info;
+    if (::stat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return {0, 0};
+    return {quint64(info.st_dev), quint64(info.st_ino)};
+}
 
 // Draws each row moved in by its folder's depth.
 class IndentingDelegate final : public QStyledItemDelegate
@@ -41,7 +52,9 @@ private:
 FolderList::FolderList(Twips twips, QWidget *parent)
     : QListView(parent), m_twips(twips),
       m_model(new FolderModel(style()->standardIcon(QStyle::SP_DirOpenIcon, nullptr, this),
-                              style()->standardIcon(QStyle::SP_DirClosedIcon, nullptr, this), this))
+                              style()->standardIcon(QStyle::SP_DirClosedIcon, nullptr, this),
+                              this)),
+      m_watcher(new QFileSystemWatcher(this))
 {
     keepMouseMoves(this);
     setFocusPolicy(Qt::StrongFocus);
@@ -55,6 +68,12 @@ FolderList::FolderList(Twips twips, QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListView::doubleClicked, this, &FolderList::openRow);
+    // The folder's own removal, move or unmount; a change of its contents
+    // is none of these and is left alone.
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        if (!openFolderExists())
+            Q_EMIT openFolderGone();
+    });
 }
 
 QString FolderList::Path() const
@@ -76,10 +95,31 @@ int FolderList::setPath(const QByteArray &folder)
 {
     if (const int error = m_model->open(cleanFolderPath(folder)); error != 0)
         return error;
+    if (!m_watcher->directories().isEmpty())
+        m_watcher->removePaths(m_watcher->directories());
+    m_watcher->addPath(Path());
+    m_openFolderId = folderId(pathBytes());
     const QModelIndex open = m_model->index(m_model->openRow());
     setCurrentIndex(open);
     scrollTo(open, QAbstractItemView::PositionAtCenter);
     return 0;
+}
+
+bool FolderList::openFolderExists() const
+{
+    const auto id = folderId(pathBytes());
+    return id != std::pair<quint64, quint64>{0, 0} && id == m_openFolderId;
+}
+
+int FolderList::openNearestFolder()
+{
+    QByteArray folder = pathBytes();
+    for (;;) {
+        const int error = setPath(folder);
+        if (error == 0 || folder == "/")
+            return error;
+        folder = cleanFolderPath(folder + "/..");
+    }
 }
 
 int FolderList::indentation(int depth) const

@@ -6,6 +6,9 @@
 
 #include <QByteArray>
 #include <QListView>
+#include <utility>
+
+class QFileSystemWatcher;
 
 namespace tunefold {
 
@@ -34,10 +37,24 @@ public:
     [[nodiscard]] int setPath(const QByteArray &folder);
     [[nodiscard]] int setPath(const QString &folder);
 
+    // Whether the open folder is still the folder at its path: it may have
+    // been removed or renamed, or unmounted with its volume, leaving the
+    // empty folder it was mounted on.
+    [[nodiscard]] bool openFolderExists() const;
+    // Opens the nearest folder above the open one (or the open one itself)
+    // that can be read. Returns 0, or the errno value of the root's reading
+    // when none can; the list is then unchanged.
+    [[nodiscard]] int openNearestFolder();
+
     // How far in the row of a folder depth levels below "/" is drawn: a step
     // per level, but never more than a third of the width, so that a name
     // deep down still shows.
     [[nodiscard]] int indentation(int depth) const;
+
+Q_SIGNALS:
+    // The open folder was removed, moved or unmounted, as far as the system
+    // tells; the list still shows it.
+    void openFolderGone();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -48,6 +65,9 @@ private:
 
     Twips m_twips;
     FolderModel *m_model;
+    QFileSystemWatcher *m_watcher;
+    // The open folder's device and inode, as it was opened.
+    std::pair<quint64, quint64> m_openFolderId;
 };
 
 } // namespace tunefold

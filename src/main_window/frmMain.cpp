@@ -25,6 +25,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSignalBlocker>
 
 namespace tunefold {
 
@@ -112,21 +113,29 @@ void frmMain::createControls()
     // Created in the order of their tab positions: that is also the focus
     // chain, and the later ones lie on top where boxes touch.
     Drive1 = new DriveList(*m_volumes, m_surface);
+    // On Linux Qt names a drop-down after its current entry and leaves its
+    // name to the caption linked to it as buddy, as screen readers expect.
     Drive1->setAccessibleName(QStringLiteral("Drive"));
+    Drive1->setAccessibleDescription(QStringLiteral("The volume to search on"));
     Drive1->setGeometry(m_twips.rect(240, 360, 2052, 288));
     Dir1 = new FolderList(m_twips, m_surface);
     Dir1->setAccessibleName(QStringLiteral("Look in"));
+    Dir1->setAccessibleDescription(
+        QStringLiteral("The folder to search; Enter opens the highlighted one"));
     Dir1->setGeometry(m_twips.rect(240, 1080, 2052, 2232));
     // The two captions size themselves to their text.
     Label1 = new Label(DriveCaption, m_surface);
     Label1->move(m_twips.rect(240, 120, 420, 192).topLeft());
     Label1->adjustSize();
+    Label1->setBuddy(Drive1);
     Label2 = new Label(FolderCaption, m_surface);
     Label2->move(m_twips.rect(240, 840, 552, 192).topLeft());
     Label2->adjustSize();
+    Label2->setBuddy(Dir1);
     StatusBar1 = new StatusBar(m_surface);
     StatusBar1->setGeometry(m_twips.rect(0, 3444, ClientWidth, 252));
     StatusBar1->setText(IdleText);
+    StatusBar1->setAccessibleDescription(QStringLiteral("Status"));
     Label3 = new Label(Instructions, m_surface);
     Label3->setWordWrap(true);
     Label3->setGeometry(
@@ -134,11 +143,15 @@ void frmMain::createControls()
     Image1 = new PictureBox(QStringLiteral(":/assets/shrug.svg"),
                             QStringLiteral("A man who shrugs"), m_surface);
     Image1->setGeometry(m_twips.rect(3000, 960, 2340, 2388));
-    Image2 = new PictureBox(QStringLiteral(":/assets/star.svg"),
-                            QStringLiteral("Star: click it to begin the search"), m_surface);
+    Image2 = new PictureBox(QStringLiteral(":/assets/star.svg"), QStringLiteral("Star"), m_surface);
+    Image2->setAccessibleDescription(QStringLiteral("Begins the search in the open folder"));
     Image2->setGeometry(m_twips.rect(5400, 840, 492, 372));
+    // The keyboard's way to the search: Tab after the folder list, then
+    // Enter or Space. A click never gives it the focus.
+    Image2->setPressable(true);
 
     setTabOrder(Drive1, Dir1);
+    setTabOrder(Dir1, Image2);
     Drive1->setFocus();
 }
 
@@ -156,6 +169,8 @@ void frmMain::showStartFolder()
 void frmMain::connectHandlers()
 {
     connect(Drive1, &QComboBox::currentIndexChanged, this, &frmMain::Drive1_Change);
+    connect(Drive1, &DriveList::mountsChanged, this, &frmMain::keepOpenFolder);
+    connect(Dir1, &FolderList::openFolderGone, this, &frmMain::keepOpenFolder);
     connect(m_surface, &FormSurface::mouseMoved, this, &frmMain::Form_MouseMove);
     connect(Image2, &PictureBox::clicked, this, &frmMain::Image2_Click);
     connect(Image2, &PictureBox::mouseMoved, this, &frmMain::Image2_MouseMove);
@@ -164,20 +179,59 @@ void frmMain::connectHandlers()
     connect(MenuExit, &QAction::triggered, this, &frmMain::MenuExit_Click);
 }
 
+QPoint placedInside(const QRect &available, QPoint centre, QSize frame)
+{
+    const QPoint topLeft = centre - QPoint(frame.width() / 2, frame.height() / 2);
+    // The top-left corner wins where the frame is larger: the title bar and
+    // the menus stay reachable.
+    return {
+        std::max(available.left(), std::min(topLeft.x(), available.right() + 1 - frame.width())),
+        std::max(available.top(), std::min(topLeft.y(), available.bottom() + 1 - frame.height()))};
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // Only now does the frame have its real size.
+    if (!m_placed) {
+        m_placed = true;
+        centreOnScreen();
+    }
+}
+
 void frmMain::centreOnScreen()
 {
     const QScreen *onScreen = screen();
     if (!onScreen)
         return;
     const QRect available = onScreen->availableGeometry();
-    move(available.center() - QPoint(width() / 2, height() / 2));
+    move(placedInside(available, available.center(), frameGeometry().size()));
+}
+
+// When the open folder has gone (its volume unmounted, the folder removed),
+// opens the nearest folder above it that is left, or the drive list's first
+// volume, and shows the volume that holds it. Returns whether it moved.
+bool frmMain::keepOpenFolder()
+{
+    if (Dir1->openFolderExists())
+        return false;
+    if (Dir1->openNearestFolder() != 0 && Drive1->count() > 0)
+        (void)Dir1->setPath(Drive1->itemData(0).toString());
+    // Quietly: a drive change would move the folder list once more.
+    const QSignalBlocker quiet(Drive1);
+    Drive1->chooseVolumeOf(Dir1->Path());
+    return true;
 }
 
 // Loads the hand pointer. The setting stays as it is, so nothing changes on
 // the screen until the pointer first passes over the star.
 void frmMain::Form_Load()
 {
-    ProgramPointer::setCustomImage(scaledPointer(loadPointerFile(m_pointerFile), m_twips.scale()));
+    // The pointer grows with the window, device pixels included: at a
+    // display scale of 2 it is drawn at twice its file's size.
+    const QScreen *onScreen = screen();
+    ProgramPointer::setCustomImage(scaledPointer(loadPointerFile(m_pointerFile), m_twips.scale(),
+                                                 onScreen ? onScreen->devicePixelRatio() : 1));
 }
 
 // Moves the folder list to the chosen volume's current folder: the process's
@@ -194,12 +248,17 @@ void frmMain::Drive1_Change()
 void frmMain::Form_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF)
 {
     StatusBar1->setText(IdleText);
+    StatusBar1->setAccessibleDescription(QStringLiteral("Status"));
     Label3->setForeColor(Black);
     ProgramPointer::set(ProgramPointer::Arrow);
 }
 
 void frmMain::Image2_Click()
 {
+    // A folder that went without notice is not searched; the list now shows
+    // where it moved to.
+    if (keepOpenFolder())
+        return;
     PosixFolderSearch search;
     FileOutput output;
     tunefold::Image2_Click(Dir1->pathBytes(), search, *m_dialog, output, *m_messages);

@@ -68,12 +68,16 @@ public:
     [[nodiscard]] MessageBox &messages() { return *m_messages; }
     [[nodiscard]] FormSurface *surface() const { return m_surface; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void createMenus();
     void createControls();
     void showStartFolder();
     void connectHandlers();
     void centreOnScreen();
+    bool keepOpenFolder();
 
     void Form_Load();
     void Drive1_Change();
@@ -90,6 +94,11 @@ private:
     std::unique_ptr<VolumeList> m_volumes;
     QString m_pointerFile;
     FormSurface *m_surface = nullptr;
+    bool m_placed = false;
 };
+
+// Where a frame of that size stands centred on centre, moved inside
+// available as far as it fits.
+[[nodiscard]] QPoint placedInside(const QRect &available, QPoint centre, QSize frame);
 
 } // namespace tunefold
