@@ -1,5 +1,6 @@
 # The hardening that Debian's dpkg-buildflags gives every package: stack
-# protector and stack clash protection, control-flow protection, checked
+# protector and stack clash protection, control-flow marking of our objects
+# (the start files of Debian 12 have none, so the programs lose it), checked
 # string and memory functions, read-only relocations bound at start, and
 # position-independent executables.
 include(CheckPIESupported)

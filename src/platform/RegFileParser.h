@@ -2,27 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/RegKeyImport.h"
+#include "platform/StoreTextDecoder.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
-#include <QStringDecoder>
-#include <QtGlobal>
-#include <optional>
 
 namespace tunefold {
-
-struct RegValue
-{
-    quint32 type = 0;
-    QByteArray data;
-};
-
-// What a file leaves behind in one key.
-struct RegKey
-{
-    bool exists = false; // named by a section, or lying above one
-    QHash<QByteArray, RegValue> values; // by folded name; "" is the unnamed value
-};
 
 // Reads the registry's text export formats, "REGEDIT4" and "Windows Registry
 // Editor Version 5.00":
@@ -52,6 +38,9 @@ struct RegKey
 // not parse belong to no key, so they cannot land in the key before it. Time
 // is linear in the input; memory is that of the longest line and of the one
 // key asked for, whatever the input holds.
+//
+// The parser cuts the text into lines; StoreTextDecoder turns the bytes into
+// that text, and RegKeyImport reads what each line means.
 class RegFileParser
 {
 public:
@@ -75,34 +64,14 @@ public:
     [[nodiscard]] static QByteArray foldCase(QByteArrayView text);
 
 private:
-    enum class Encoding { Unknown, Utf8, Utf16 };
-
-    void startText();
     void feedText(QByteArrayView text);
     void carry(QByteArrayView start);
-    void takeLine(QByteArrayView line);
-    [[nodiscard]] bool continueHexList(QByteArrayView line);
-    void takeSection(QByteArrayView line);
-    void takeValue(QByteArrayView line);
-    void setHexValue(QByteArray name, RegValue value);
 
-    const QByteArray &m_path;
-    RegKey m_key;
-
-    Encoding m_encoding = Encoding::Unknown;
-    std::optional<QStringDecoder> m_utf16;
-    QByteArray m_line;     // the start of a line that the next piece ends
+    StoreTextDecoder m_decoder;
+    RegKeyImport m_import;
+    QByteArray m_line;       // the start of a line that the next piece ends
     bool m_skipLine = false; // the line that the next piece ends is not held
     bool m_afterCr = false;  // the last line ended in CR: skip a CR or LF that follow
-    bool m_firstLine = true;
-    bool m_version5 = false;
-    bool m_inKey = false;    // the last section line named the key asked for
-    QByteArray m_section;    // the last section's path, reused from line to line
-
-    // A hex list whose last line ended in "\" and waits for its next line.
-    bool m_pending = false;
-    QByteArray m_pendingName;
-    RegValue m_pendingValue;
 };
 
 } // namespace tunefold

@@ -10,11 +10,16 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
+#include <taglib/apetag.h>
+#include <taglib/id3v1tag.h>
 #include <unistd.h>
 
 using namespace tunefold;
@@ -39,7 +44,7 @@ class tst_ListFormats : public QObject
         QList<QByteArray> refused;
     };
 
-    static Listed list(ListFormat format)
+    static Listed list(ListFormat format, const QByteArray &folder = "music")
     {
         Listed listed;
         PosixFolderSearch search(true);
@@ -51,7 +56,7 @@ class tst_ListFormats : public QObject
                                     QByteArray(path.data(), qsizetype(path.size())));
                             }};
         listed.outcome = generateList(
-            "music", search, [] { return std::optional<QByteArray>("out"); }, output,
+            folder, search, [] { return std::optional<QByteArray>("out"); }, output,
             QStringLiteral("."), request);
         listed.document = QByteArray::fromStdString(output.committed);
         return listed;
@@ -61,7 +66,6 @@ private Q_SLOTS:
     void cleanupTestCase()
     {
         // QTemporaryDir cannot remove a name that is not UTF-8.
-        ::chmod("partial/locked", 0755);
         std::filesystem::remove_all(m_dir.path().toStdString());
     }
 
@@ -151,12 +155,15 @@ private Q_SLOTS:
         QVERIFY2(checker.exitCode() == 0, checker.readAllStandardError());
     }
 
-    // More files than the readers hold at once still come out in order.
+    // More files than the readers hold at once still come out in order,
+    // each with its own title.
     void manyFilesKeepTheirOrder()
     {
         QVERIFY(QDir().mkpath(QStringLiteral("many")));
-        for (int i = 0; i < 300; ++i)
-            test::makeFile("many/" + QByteArray::number(i) + ".mp3");
+        for (int i = 0; i < 300; ++i) {
+            const test::Tags tags{TagLib::String::number(i), {}, {}, 0};
+            QVERIFY(test::writeMp3(("many/" + QByteArray::number(i) + ".mp3").constData(), &tags));
+        }
         PosixFolderSearch search;
         test::MemoryOutput output;
         ListRequest request{
@@ -166,55 +173,175 @@ private Q_SLOTS:
             QStringLiteral("."), request);
         QCOMPARE(outcome.count, 300u);
         const QList<QByteArray> lines = QByteArray::fromStdString(output.committed).split('\n');
-        for (int i = 0; i < 300; ++i)
-            QVERIFY(lines[i].startsWith("{\"path\":\"" + QByteArray::number(i) + ".mp3\""));
-    }
-
-    // A sub-folder that cannot be read is reported with its reason and
-    // skipped; the list is still complete and the status says it is partial.
-    void unreadableSubFolder()
-    {
-        QVERIFY(QDir().mkpath(QStringLiteral("partial/locked")));
-        test::makeFile("partial/ok.mp3");
-        test::makeFile("partial/locked/hidden.mp3");
-        QVERIFY(::chmod("partial/locked", 0) == 0 && ::chmod(".", 0755) == 0);
-        QStringList command = {QStringLiteral(TUNEFOLD_BIN_DIR "/tunefold-list"),
-                               QStringLiteral("-r"), QStringLiteral("--format=page"),
-                               QStringLiteral("partial"), QStringLiteral("-")};
-        // Root reads any folder, so the list runs as nobody there.
-        if (::geteuid() == 0)
-            command = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                  QStringLiteral("--clear-groups")} +
-                      command;
-        QProcess tool;
-        tool.start(::geteuid() == 0 ? QStringLiteral("setpriv") : command.takeFirst(), command);
-        QVERIFY(tool.waitForFinished(30000));
-        const QByteArray page = tool.readAllStandardOutput();
-        QCOMPARE(tool.readAllStandardError(), "tunefold-list: partial/locked: Permission denied\n"
-                                              "1 MP3's were generated, have a nice day!\n");
-        QCOMPARE(tool.exitCode(), 2);
-        QVERIFY(page.contains("href=\"ok.mp3\"") && page.endsWith("</html>\n"));
-    }
-
-    // Each line is one JSON object, and each name reads back as its bytes.
-    void jsonLinesGiveTheNamesBack()
-    {
-        const QList<QByteArray> lines = list(ListFormat::Json).document.split('\n');
-        QCOMPARE(lines.last(), QByteArray());
-        std::set<QByteArray> names;
-        for (const QByteArray &line : lines.first(lines.size() - 1)) {
-            QJsonParseError error;
-            const QJsonObject object = QJsonDocument::fromJson(line, &error).object();
-            QVERIFY2(error.error == QJsonParseError::NoError, line);
-            names.insert(object.contains(QLatin1String("path_base64"))
-                             ? QByteArray::fromBase64(
-                                   object[QLatin1String("path_base64")].toString().toLatin1())
-                             : object[QLatin1String("path")].toString().toUtf8());
+        for (int i = 0; i < 300; ++i) {
+            const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
+            QCOMPARE(row[QLatin1String("path")].toString(), QStringLiteral("%1.mp3").arg(i));
+            QCOMPARE(row[QLatin1String("title")].toString(), QString::number(i));
         }
-        const std::set<QByteArray> expected = {
-            "10 ten.mp3",     "2 two.MP3",       "B Side/utf16.mp3", "B Side/Deeper/untagged.mp3",
-            "a/" + m_hostile, "a/truncated.mp3", "a/not audio.mp3",  "a/up.mp3"};
-        QCOMPARE(names, expected);
+    }
+
+    // --sort name: numbers by value however long, leading zeros and case
+    // aside, ties by bytes.
+    void sortsNaturally_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("sorted");
+        QTest::newRow("past 64 bits")
+            << QList<QByteArray>{"t18446744073709551616.mp3", "t18446744073709551617.mp3",
+                                 "t99999999999999999999.mp3", "t100000000000000000000.mp3"};
+        QTest::newRow("leading zeros")
+            << QList<QByteArray>{"007.mp3", "7.mp3", "08.mp3", "010.mp3", "0100.mp3"};
+        QTest::newRow("mixed case") << QList<QByteArray>{"A.mp3", "a.mp3",        "b.mp3",
+                                                         "C.mp3", "track 9B.mp3", "Track 10a.mp3"};
+        QTest::newRow("late difference")
+            << QList<QByteArray>{"abcdefgh 2.mp3", "ABCDEFGH 10.mp3", "abcdefghijklmnop 9.mp3",
+                                 "abcdefghijklmnopQ.mp3", "abcdefghijklmnopr.mp3"};
+    }
+    void sortsNaturally()
+    {
+        QFETCH(QList<QByteArray>, sorted);
+        std::filesystem::remove_all("sorted");
+        QVERIFY(QDir().mkdir(QStringLiteral("sorted")));
+        for (const QByteArray &name : sorted)
+            test::makeFile("sorted/" + name);
+        QList<QByteArray> listed;
+        for (const QByteArray &line : list(ListFormat::M3u, "sorted").document.split('\n')) {
+            if (!line.isEmpty() && !line.startsWith('#'))
+                listed.append(line);
+        }
+        QCOMPARE(listed, sorted);
+    }
+
+    // Tags where else they stand, on more audio than the reader's first
+    // window holds; APE outranks ID3v1 field by field.
+    void tagsWhereverTheyStand_data()
+    {
+        QTest::addColumn<int>("kinds");
+        QTest::addColumn<QByteArray>("expected"); // title|artist|album|track
+        using F = TagLib::MPEG::File;
+        QTest::newRow("ID3v1 at the end") << int(F::ID3v1) << QByteArray("v1|v1 by|v1 on|7");
+        QTest::newRow("APE at the end") << int(F::APE) << QByteArray("APE|APE by||0");
+        QTest::newRow("APE and ID3v1")
+            << int(F::APE | F::ID3v1) << QByteArray("APE|APE by|v1 on|7");
+        QTest::newRow("ID3v2 with a footer") << int(F::ID3v2) << QByteArray("v2|v2 by|v2 on|3");
+    }
+    void tagsWhereverTheyStand()
+    {
+        QFETCH(int, kinds);
+        const char *path = "tagged.mp3";
+        QVERIFY(test::writeMp3(path, nullptr, 60));
+        {
+            TagLib::MPEG::File mp3(path);
+            // The tag's name, then " by", " on" and a track number, where given.
+            const auto fill = [](TagLib::Tag *tag, const char *name, unsigned track) {
+                tag->setTitle(name);
+                tag->setArtist(TagLib::String(name) + " by");
+                if (track)
+                    (tag->setAlbum(TagLib::String(name) + " on"), tag->setTrack(track));
+            };
+            if (kinds & TagLib::MPEG::File::ID3v1)
+                fill(mp3.ID3v1Tag(true), "v1", 7);
+            if (kinds & TagLib::MPEG::File::APE)
+                fill(mp3.APETag(true), "APE", 0);
+            if (kinds & TagLib::MPEG::File::ID3v2)
+                fill(mp3.ID3v2Tag(true), "v2", 3);
+            QVERIFY(mp3.save(kinds, TagLib::File::StripOthers, TagLib::ID3v2::v4,
+                             TagLib::File::DoNotDuplicate));
+        }
+        if (kinds & TagLib::MPEG::File::ID3v2) {
+            // TagLib writes no footer: flag it in the header and repeat the
+            // header as "3DI" after the tag.
+            QFile file(QString::fromLatin1(path));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QByteArray bytes = file.readAll();
+            const int size = (bytes[6] << 21) | (bytes[7] << 14) | (bytes[8] << 7) | bytes[9];
+            bytes[5] = char(bytes[5] | 0x10);
+            bytes.insert(10 + size, "3DI" + bytes.mid(3, 7));
+            QVERIFY(file.seek(0) && file.write(bytes) == bytes.size());
+        }
+        TrackInfo info;
+        TagLibTrackReader().read(AT_FDCWD, path, info);
+        const std::string got =
+            info.title + '|' + info.artist + '|' + info.album + '|' + std::to_string(info.track);
+        QTEST(QByteArray::fromStdString(got), "expected");
+        QCOMPARE((info.milliseconds + 500) / 1000, 205);
+    }
+
+    // Names each format has its own trouble with, at every depth of -r.
+    void namesComeBack_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("names");
+        QList<QByteArray> everyByte;
+        for (int byte = 1; byte < 256; ++byte) {
+            if (byte != '/')
+                everyByte.append("n" + QByteArray(1, char(byte)) + ".mp3");
+        }
+        QTest::newRow("every byte") << everyByte;
+        QTest::newRow("longest, other scripts")
+            << QList<QByteArray>{QByteArray(251, 'x') + ".mp3", QByteArray(251, '<') + ".mp3",
+                                 QStringLiteral("Пісня 音楽 أغنية.mp3").toUtf8()};
+        QTest::newRow("line breaks") << QList<QByteArray>{"lone\rcr.mp3", "lf\n.mp3", "\r\n.mp3"};
+        QTest::newRow("comment, blanks")
+            << QList<QByteArray>{"#x.mp3", " x.mp3", "\tx.mp3", "#EXTINF:1,x.mp3"};
+        // A surrogate, an overlong "/", past U+10FFFF, cut short, never UTF-8.
+        QTest::newRow("not UTF-8")
+            << QList<QByteArray>{"\xED\xA0\x80.mp3", "\xC0\xAF.mp3", "\xF4\x90\x80\x80.mp3",
+                                 "\xE2\x82.mp3", "\xFF\xFE.mp3"};
+    }
+    void namesComeBack()
+    {
+        QFETCH(QList<QByteArray>, names);
+        std::filesystem::remove_all("names");
+        std::set<QByteArray> paths, lines, refused;
+        for (const QByteArray folder : {"", "d/", "d/e/"}) {
+            QVERIFY(QDir().mkpath(QString::fromLatin1("names/" + folder)));
+            for (const QByteArray &name : names) {
+                test::makeFile("names/" + folder + name);
+                paths.insert(folder + name);
+                (name.contains('\r') || name.contains('\n') ? refused : lines)
+                    .insert(folder + name);
+            }
+        }
+        // Every line is valid JSON and gives the name's bytes back.
+        std::set<QByteArray> got;
+        for (const QByteArray &line : list(ListFormat::Json, "names").document.split('\n')) {
+            QVERIFY2(std::all_of(line.begin(), line.end(), [](char c) { return uchar(c) >= 32; }),
+                     line);
+            const QJsonObject object = QJsonDocument::fromJson(line).object();
+            if (!line.isEmpty())
+                got.insert(object.contains(QLatin1String("path_base64"))
+                               ? QByteArray::fromBase64(
+                                     object[QLatin1String("path_base64")].toString().toLatin1())
+                               : object[QLatin1String("path")].toString().toUtf8());
+        }
+        QCOMPARE(got, paths);
+        // Each link is plain URL characters and decodes to the name's bytes.
+        got.clear();
+        const QByteArray page = list(ListFormat::Page, "names").document;
+        static const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
+        for (const auto &match : href.globalMatch(QString::fromLatin1(page))) {
+            const QByteArray link = match.captured(1).toLatin1();
+            static const QRegularExpression plain(
+                QStringLiteral("^([A-Za-z0-9._~/-]|%[0-9A-F]{2})*$"));
+            QVERIFY2(plain.match(match.captured(1)).hasMatch(), link);
+            got.insert(QByteArray::fromPercentEncoding(link));
+        }
+        QCOMPARE(got, paths);
+        // Each playlist entry is a line a player takes for a path (not a
+        // comment, no leading blank) to that file; the others are refused.
+        const Listed m3u = list(ListFormat::M3u, "names");
+        QCOMPARE(std::set<QByteArray>(m3u.refused.begin(), m3u.refused.end()), refused);
+        const QList<QByteArray> entries = m3u.document.split('\n');
+        QVERIFY(entries.size() % 2 == 0 && entries.first() == "#EXTM3U" &&
+                entries.last().isEmpty());
+        got.clear();
+        for (qsizetype i = 1; i + 1 < entries.size(); i += 2) {
+            QVERIFY2(entries[i].startsWith("#EXTINF:"), entries[i]);
+            const QByteArray path =
+                entries[i + 1].startsWith("./") ? entries[i + 1].mid(2) : entries[i + 1];
+            QVERIFY2(!QByteArray("# \t").contains(entries[i + 1].front()), entries[i + 1]);
+            got.insert(path);
+        }
+        QCOMPARE(got, lines);
     }
 };
 

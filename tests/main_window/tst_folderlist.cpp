@@ -35,7 +35,11 @@ private Q_SLOTS:
     {
         QTemporaryDir tree;
         const QString root = QDir(tree.path()).canonicalPath();
-        for (const char *folder : {"beta", "\u00C9clair", "Delta", ".hidden", "gamma", "Zebra"})
+        // Names that differ only from the 9th and the 17th character on, and
+        // there only in case.
+        for (const char *folder :
+             {"beta", "\u00C9clair", "Delta", ".hidden", "gamma", "Zebra", "abcdefghB", "abcdefgha",
+              "abcdefghijklmnopC", "ABCDEFGHIJKLMNOPb"})
             QVERIFY(QDir(root).mkdir(folder));
         // QTemporaryDir cannot name this folder to remove it.
         const QByteArray notUtf8 = QFile::encodeName(root) + "/gamma/caf\xe9";
@@ -54,8 +58,10 @@ private Q_SLOTS:
         QStringList shown;
         for (int row = 0; row < list.model()->rowCount(); ++row)
             shown.append(list.model()->index(row, 0).data().toString());
-        const QStringList subFolders{".hidden",       "beta",  "Delta",      "gamma",
-                                     "link to gamma", "Zebra", "\u00C9clair"};
+        const QStringList subFolders =
+            QStringLiteral(".hidden|abcdefgha|abcdefghB|ABCDEFGHIJKLMNOPb|abcdefghijklmnopC|beta|"
+                           "Delta|gamma|link to gamma|Zebra|\u00C9clair")
+                .split(u'|');
         QCOMPARE(shown, QStringList{"/"} + root.split(u'/', Qt::SkipEmptyParts) + subFolders);
         QCOMPARE(list.currentIndex().row(), shown.size() - subFolders.size() - 1);
 
@@ -77,6 +83,15 @@ private Q_SLOTS:
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
         QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(list.pathBytes(), QFile::encodeName(root + "/link to gamma/") + "caf\xe9");
+        // A double-click above opens exactly that folder: here the one first
+        // opened, two rows up.
+        const QModelIndex above = list.model()->index(int(root.count(u'/')), 0);
+        list.scrollTo(above);
+        const QPoint up = list.visualRect(above).center();
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, up);
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, up);
+        QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, up);
+        QCOMPARE(list.Path(), root);
 
         // However deep the folder, its name keeps two thirds of the width.
         QVERIFY(list.indentation(100) <= list.viewport()->width() / 3);

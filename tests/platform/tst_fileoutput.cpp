@@ -55,10 +55,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("error");
         QTest::addColumn<QByteArray>("check");
         QTest::addColumn<QByteArray>("expected");
-        const auto row = [](const char *name, const char *setup, const char *error,
+        const auto row = [](const char *name, const QByteArray &setup, const char *error,
                             const char *check, const QByteArray &expected) {
-            QTest::newRow(name) << QByteArray(setup) << QByteArray(error) << QByteArray(check)
-                                << expected;
+            QTest::newRow(name) << setup << QByteArray(error) << QByteArray(check) << expected;
         };
         const QByteArray size = DocumentSize;
         row("new file", "", "", "stat -c '%F %a' \"$t\"; ls -A",
@@ -77,6 +76,15 @@ private Q_SLOTS:
         row("extended attribute",
             "echo old >\"$t\"; setfattr -n user.tag -v kept \"$t\" || exit 77", "",
             "getfattr --only-values -n user.tag \"$t\"; echo; wc -c <\"$t\"", "kept\n" + size);
+        // The temporary file inherits the folder's default ACL; the old
+        // file's own ACL, or its having none, must win.
+        const char *defaultAcl = "; setfacl -d -m u:65533:rwx . || exit 77";
+        row("own ACL, default ACL on the folder",
+            QByteArray("echo old >\"$t\"; setfacl -m u:65534:r \"$t\"") + defaultAcl, "",
+            "getfacl -cpn \"$t\"; wc -c <\"$t\"",
+            "user::rw-\nuser:65534:r--\ngroup::r--\nmask::r--\nother::r--\n\n" + size);
+        row("no ACL, default ACL on the folder", QByteArray("echo old >\"$t\"") + defaultAcl, "",
+            "getfacl -cpn \"$t\"", "user::rw-\ngroup::r--\nother::r--\n\n");
         row("link to a file", "echo old >f; ln -s f \"$t\"", "", "stat -c %F \"$t\"; wc -c <f",
             "symbolic link\n" + size);
         row("link to nothing", "ln -s f \"$t\"", "", "stat -c %F \"$t\"; wc -c <f",
@@ -93,7 +101,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const Shell made = shell(dir.path(), setup);
         if (made.status == 77)
-            QSKIP("this machine cannot make that target (it takes root, or user.* attributes)");
+            QSKIP(
+                "this machine cannot make that target (it takes root, user.* attributes or ACLs)");
         QCOMPARE(made.status, 0);
         FileOutput output;
         const bool written = output.open(QFile::encodeName(dir.path()) + '/' + Target) &&

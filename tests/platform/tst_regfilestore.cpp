@@ -74,6 +74,17 @@ private Q_SLOTS:
         const QByteArray deleteT = "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\T]\n";
         const auto utf16 = [](const char *text) { return QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(QString::fromUtf8(text))); };
 
+        // A character outside the BMP near the end of the first 64 KiB read,
+        // its halves in two reads at -2.
+        const QByteArray start = "Windows Registry Editor Version 5.00\r\n" + Section + "\"v\"=\"";
+        for (const int at : {-4, -2, 0}) { // where the pair starts, from the end of the read
+            const QByteArray fill((64 * 1024 + at) / 2 - 1 - start.size(), 'x'); // after the mark
+            const QByteArray text = start + fill + "\xF0\x9F\x98\x80";
+            QTest::addRow("UTF-16LE pair at %+d", at)
+                << writeFile(utf16((text + '"').constData())) << "v"_ba
+                << "1:" + text.sliced(start.size()) + '\0';
+        }
+
         // clang-format off
         QTest::newRow("escapes, over 64 KiB") << writeFile(Section + "\"v\\\"\"=\"" + "a\\\\b\\\"c"_ba.repeated(20000) + '"') << "v\""_ba << "1:" + "a\\b\"c"_ba.repeated(20000) + '\0';
         QTest::newRow("type in hexadecimal") << writeFile(Section + "\"v\"=hex(1b):01") << "v"_ba << "27:\x01"_ba;

@@ -27,10 +27,27 @@ constexpr int Listed = 0;
 constexpr int NothingMatched = 1;
 constexpr int Trouble = 2;
 
+// A name is told as its bytes, but a control character in it would split
+// the message's one line or drive the terminal: those show as \n, \r, \t
+// or \xHH.
+QByteArray shown(const QByteArray &name)
+{
+    QByteArray text;
+    for (const char c : name) {
+        if (c == '\n' || c == '\r' || c == '\t')
+            text += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
+        else if (uchar(c) < 0x20 || c == 0x7F)
+            text += "\\x" + QByteArray::number(uchar(c), 16).rightJustified(2, '0').toUpper();
+        else
+            text += c;
+    }
+    return text;
+}
+
 void complain(const QByteArray &name, const QByteArray &reason)
 {
     // Nothing is left to tell anyone when standard error itself fails.
-    (void)writeAll(STDERR_FILENO, "tunefold-list: " + name + ": " + reason + '\n');
+    (void)writeAll(STDERR_FILENO, "tunefold-list: " + shown(name) + ": " + reason + '\n');
 }
 
 // Standard output carries the document or the last word; losing either is a
