@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/TrackPool.h"
 
+#include <new>
+#include <system_error>
+
 namespace tunefold {
 
 namespace {
@@ -14,8 +17,13 @@ constexpr std::size_t Slots = 64;
 TrackPool::TrackPool(int atFd, std::vector<std::unique_ptr<TrackReader>> readers)
     : m_atFd(atFd), m_entries(Slots), m_done(Slots, 0), m_readers(std::move(readers))
 {
-    for (const std::unique_ptr<TrackReader> &reader : m_readers)
-        m_threads.emplace_back([this, &reader] { run(*reader); });
+    // Short of memory or threads (ulimit -v, ulimit -u) fewer readers go
+    // on, or none, and oldest() reads for itself.
+    try {
+        for (const std::unique_ptr<TrackReader> &reader : m_readers)
+            m_threads.emplace_back([this, &reader] { run(*reader); });
+    } catch (const std::system_error &) {
+    }
 }
 
 TrackPool::~TrackPool()
@@ -46,6 +54,11 @@ void TrackPool::push(std::string_view path, std::uint64_t size)
 const TrackPool::Entry &TrackPool::oldest()
 {
     const std::size_t slot = m_popped % Slots;
+    if (m_threads.empty() && !m_readers.empty() && !m_done[slot]) {
+        ++m_claimed;
+        m_readers.front()->read(m_atFd, m_entries[slot].path.c_str(), m_entries[slot].track);
+        m_done[slot] = 1;
+    }
     std::unique_lock lock(m_mutex);
     m_read.wait(lock, [&] { return m_done[slot] != 0; });
     return m_entries[slot];
@@ -67,7 +80,13 @@ void TrackPool::run(TrackReader &reader)
         Entry &entry = m_entries[m_claimed++ % Slots];
         // Nobody else touches a claimed entry until it is marked done.
         lock.unlock();
-        reader.read(m_atFd, entry.path.c_str(), entry.track);
+        try {
+            reader.read(m_atFd, entry.path.c_str(), entry.track);
+        } catch (const std::bad_alloc &) {
+            // Short of memory (ulimit -v): listed like a file that makes no
+            // sense, instead of ending the program from a thread.
+            entry.track.clear();
+        }
         lock.lock();
         m_done[&entry - m_entries.data()] = 1;
         m_read.notify_all();

@@ -3,6 +3,7 @@
 #include "platform/FileOutput.h"
 
 #include "platform/FileAttributes.h"
+#include "platform/TempFileCleanup.h"
 
 #include <cerrno>
 #include <csignal>
@@ -32,40 +33,68 @@ bool sameFile(const struct stat &a, const struct stat &b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Holds SIGPIPE back while it lives, so that a FIFO whose reader has gone
-// ends the write with EPIPE instead of ending the program, the window
-// included, and takes back the signal such a write raised.
-class PipeSignalBlock
+// Holds SIGPIPE and SIGXFSZ back while it lives, so that a pipe whose
+// reader has gone ends the write with EPIPE, and a file past the size limit
+// (ulimit -f) with EFBIG, instead of ending the program, the window included,
+// with a temporary file left behind; takes back the signals such a write
+// raised.
+class WriteSignalBlock
 {
 public:
-    PipeSignalBlock()
+    WriteSignalBlock()
     {
-        sigemptyset(&m_pipe);
-        sigaddset(&m_pipe, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &m_pipe, &m_old);
+        sigemptyset(&m_blocked);
+        sigaddset(&m_blocked, SIGPIPE);
+        sigaddset(&m_blocked, SIGXFSZ);
+        pthread_sigmask(SIG_BLOCK, &m_blocked, &m_old);
     }
-    ~PipeSignalBlock()
+    ~WriteSignalBlock()
     {
         const int saved = errno;
         sigset_t pending;
         const timespec now{};
-        if (!sigismember(&m_old, SIGPIPE) && sigpending(&pending) == 0 &&
-            sigismember(&pending, SIGPIPE))
-            (void)sigtimedwait(&m_pipe, nullptr, &now);
+        if (sigpending(&pending) == 0) {
+            for (const int signal : {SIGPIPE, SIGXFSZ}) {
+                sigset_t one;
+                sigemptyset(&one);
+                sigaddset(&one, signal);
+                if (!sigismember(&m_old, signal) && sigismember(&pending, signal))
+                    (void)sigtimedwait(&one, nullptr, &now);
+            }
+        }
         pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
         errno = saved;
     }
-    PipeSignalBlock(const PipeSignalBlock &) = delete;
-    PipeSignalBlock &operator=(const PipeSignalBlock &) = delete;
+    WriteSignalBlock(const WriteSignalBlock &) = delete;
+    WriteSignalBlock &operator=(const WriteSignalBlock &) = delete;
 
 private:
-    sigset_t m_pipe, m_old;
+    sigset_t m_blocked, m_old;
 };
+
+// Makes a new file of a random name in the folder open as folderFd, there
+// and nowhere else, however the folder's path changes meanwhile.
+int makeTempFile(int folderFd, QByteArray &name)
+{
+    static constexpr char Letters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = ".tunefold-";
+        for (int i = 0; i < 8; ++i)
+            name += Letters[arc4random_uniform(sizeof Letters - 1)];
+        const int fd = openat(folderFd, name.constData(),
+                              O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
 
 } // namespace
 
 int writeAll(int fd, QByteArrayView bytes)
 {
+    const WriteSignalBlock noSignal;
     // A short write is not yet a failure: a disk that is filling up takes
     // what fits and only the next write tells why the rest did not.
     while (!bytes.empty()) {
@@ -147,8 +176,8 @@ bool FileOutput::prepareReplace(const struct stat &target)
     if ((dir.st_mode & S_ISVTX) && me != 0 && me != target.st_uid && me != dir.st_uid)
         return false;
 
-    QByteArray temp = folder + "/.tunefold-XXXXXX";
-    m_temp = mkostemp(temp.data(), O_CLOEXEC);
+    QByteArray tempName;
+    m_temp = makeTempFile(m_folder, tempName);
     if (m_temp < 0) {
         // A folder we may not write is the in-place case; anything else
         // (no space, no inodes) would fail there too, after emptying the file.
@@ -156,19 +185,21 @@ bool FileOutput::prepareReplace(const struct stat &target)
             m_error = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
-    m_tempName = temp.mid(temp.lastIndexOf('/') + 1);
+    m_tempName = tempName;
+    m_cleanupSlot = TempFileCleanup::remember(m_folder, m_tempName.constData());
     if (carryOverAttributes(m_target, m_temp) == 0)
         return true;
     ::close(m_temp);
     m_temp = -1;
     (void)unlinkat(m_folder, m_tempName.constData(), 0);
+    m_tempName.clear();
+    TempFileCleanup::forget(std::exchange(m_cleanupSlot, -1));
     return false;
 }
 
 bool FileOutput::write(std::string_view bytes)
 {
     const int fd = m_mode == Replace ? m_temp : m_target;
-    const PipeSignalBlock noPipeSignal;
     if (const int error = writeAll(fd, bytes); error != 0) {
         m_error = QString::fromLocal8Bit(std::strerror(error));
         return false;
@@ -236,6 +267,7 @@ bool FileOutput::fail(int error)
 
 void FileOutput::close()
 {
+    TempFileCleanup::forget(std::exchange(m_cleanupSlot, -1));
     for (int *fd : {&m_temp, &m_folder, &m_target}) {
         if (*fd >= 0)
             ::close(*fd);

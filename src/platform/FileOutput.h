@@ -52,6 +52,7 @@ private:
     int m_folder = -1;      // the folder the target really lies in
     int m_temp = -1;        // the new content, for Replace
     QByteArray m_tempName;  // in m_folder
+    int m_cleanupSlot = -1; // of TempFileCleanup, while m_tempName exists
     QByteArray m_name;      // the target's name in m_folder
     QByteArray m_createdAt; // where open() made a new file, removed on failure
     bool m_regular = false;

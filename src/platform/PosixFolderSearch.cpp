@@ -26,10 +26,12 @@ bool isRealFolder(int folderFd, const dirent &entry)
     return fstatat(folderFd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
 }
 
+// O_NOFOLLOW: a folder swapped for a link after readdir is not entered.
+constexpr int FolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
 DIR *openFolder(int atFd, const char *path)
 {
-    // O_NOFOLLOW: a folder swapped for a link after readdir is not entered.
-    const int fd = openat(atFd, path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = openat(atFd, path, FolderFlags);
     if (fd < 0)
         return nullptr;
     DIR *dir = fdopendir(fd);
@@ -172,26 +174,62 @@ void PosixFolderSearch::closeShallowest()
     }
 }
 
-// Finds a closed level again by its path and goes on where it stopped; a
-// folder replaced in the meantime is reported, not read as if it were the
-// same.
-bool PosixFolderSearch::reopen(Level &level)
+// Takes fd as the closed level when it is the same folder, and goes on where
+// the level stopped; a folder replaced in the meantime is not read as if it
+// were the same.
+bool PosixFolderSearch::attach(Level &level, int fd)
 {
-    const std::string path = m_folder + '/' + m_path.substr(0, level.pathLength);
-    if (m_open == m_maxOpen)
-        closeShallowest();
-    DIR *dir = openFolder(AT_FDCWD, path.c_str());
     struct stat st;
-    if (!dir || fstat(dirfd(dir), &st) != 0 || st.st_dev != level.device ||
-        st.st_ino != level.inode) {
-        report(level.pathLength ? level.pathLength - 1 : 0, dir ? ESTALE : errno);
-        if (dir)
-            closedir(dir);
+    DIR *dir = nullptr;
+    if (fd >= 0 && fstat(fd, &st) == 0 && st.st_dev == level.device && st.st_ino == level.inode)
+        dir = fdopendir(fd);
+    if (!dir) {
+        if (fd >= 0)
+            ::close(fd);
         return false;
     }
     seekdir(dir, level.position);
     level.dir = dir;
     ++m_open;
+    return true;
+}
+
+// Finds a closed level again below the deepest level still open (or the
+// folder given, when none is), one name at a time, each step checked by
+// device and inode: a whole path could pass the system's limit.
+bool PosixFolderSearch::reopen(Level &level)
+{
+    if (m_open == m_maxOpen)
+        closeShallowest();
+    const std::size_t target = std::size_t(&level - m_levels.data());
+    std::size_t from = target;
+    while (from > 0 && !m_levels[from - 1].dir)
+        --from;
+    std::size_t at = from == 0 ? 0 : from - 1;
+    int fd = from == 0 ? ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                       : dup(dirfd(m_levels[at].dir));
+    while (fd >= 0) {
+        struct stat st;
+        if (fstat(fd, &st) != 0 || st.st_dev != m_levels[at].device ||
+            st.st_ino != m_levels[at].inode) {
+            ::close(fd);
+            fd = -1;
+            errno = ESTALE;
+        } else if (at == target) {
+            break;
+        } else {
+            const std::size_t start = m_levels[at].pathLength;
+            ++at;
+            const std::string name = m_path.substr(start, m_levels[at].pathLength - 1 - start);
+            const int next = openat(fd, name.c_str(), FolderFlags);
+            ::close(fd);
+            fd = next;
+        }
+    }
+    if (fd < 0 || !attach(level, fd)) {
+        report(level.pathLength ? level.pathLength - 1 : 0, fd < 0 ? errno : ESTALE);
+        return false;
+    }
     return true;
 }
 
@@ -213,6 +251,12 @@ void PosixFolderSearch::report(std::size_t pathLength, int error)
 
 void PosixFolderSearch::popLevel()
 {
+    // Coming back up past the open levels: the parent is one step away from
+    // the folder being left, however deep both lie.
+    const std::size_t count = m_levels.size();
+    if (count > 1 && m_levels.back().dir && !m_levels[count - 2].dir)
+        (void)attach(m_levels[count - 2],
+                     openat(dirfd(m_levels.back().dir), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (m_levels.back().dir) {
         closedir(m_levels.back().dir);
         --m_open;

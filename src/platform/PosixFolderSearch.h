@@ -21,9 +21,12 @@ namespace tunefold {
 // file system gives, and names entries by their path below the folder
 // searched. A folder reached through a symbolic link is not entered (its link
 // is listed like any entry), nor is one that is its own ancestor (a bind
-// mount), so no walk can loop. Memory and open descriptors stay bounded
-// however deep or wide the tree: only the path being walked is held, and
-// beyond a few open levels the shallowest are closed and found again later.
+// mount), so no walk can loop. Open descriptors stay bounded however deep or
+// wide the tree, and memory grows only with the path being walked: beyond a
+// few open levels the shallowest are closed, and found again on the way back
+// up from the folder below them (through ".."), or else name by name from the
+// deepest level still open, never by a whole path; each is checked by device
+// and inode to be the folder it was.
 class PosixFolderSearch final : public FolderSearch
 {
 public:
@@ -58,6 +61,7 @@ private:
 
     void enterPending();
     [[nodiscard]] bool reopen(Level &level);
+    [[nodiscard]] bool attach(Level &level, int fd);
     void closeShallowest();
     void report(std::size_t pathLength, int error);
     void popLevel();

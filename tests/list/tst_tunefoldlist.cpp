@@ -198,7 +198,7 @@ private Q_SLOTS:
             .replace(QRegularExpression(QStringLiteral("^\\d+ +|(?<=[(, ])\\d+(?=<)"),
                                         QRegularExpression::MultilineOption),
                      QString())
-            .replace(QRegularExpression(QStringLiteral("\\.tunefold-\\w{6}")), QStringLiteral("T"))
+            .replace(QRegularExpression(QStringLiteral("\\.tunefold-\\w+")), QStringLiteral("T"))
             .replace(QRegularExpression(QStringLiteral("renameat2\\((.*), 0\\)")),
                      QStringLiteral("renameat(\\1)"));
         QCOMPARE(calls, QStringLiteral("fdatasync(<F/T>) = 0\n"
@@ -229,6 +229,77 @@ private Q_SLOTS:
                               "content=$(cat \"$1/list.html\") files=$(ls -A \"$1\")\"")
             << "tunefold-list: " + QFile::encodeName(path(QStringLiteral("small"))) +
                    "/list.html: No space left on device\nstatus=2 content=old files=list.html\n";
+        // The limits of the process: descriptors, file size, memory (each
+        // limit below gives a whole list or the old file and a reason; one
+        // the sanitizers need cannot start at all), standard output closed
+        // or left by its reader.
+        QTest::newRow("ulimit -n 12")
+            << QStringLiteral("ulimit -n 12; \"$2\" -r --format page \"$3\" \"$1/l.html\" "
+                              ">/dev/null; echo \"status=$?\"; rm \"$1/l.html\"")
+            << QByteArray("status=0\n");
+        QTest::newRow("ulimit -f")
+            << QStringLiteral("printf old > \"$1/l.html\"; (ulimit -f 8; \"$2\" \"$3\" "
+                              "\"$1/l.html\" 2>&1); echo \"status=$? content=$(cat \"$1/l.html\") "
+                              "files=$(ls -A \"$1\")\"; rm \"$1/l.html\"")
+            << "tunefold-list: " + QFile::encodeName(path(QStringLiteral("small"))) +
+                   "/l.html: File too large\nstatus=2 content=old files=l.html\n";
+        QTest::newRow("ulimit -v")
+            << QStringLiteral(
+                   "cd \"$1\"; for v in $(seq 40000 5000 90000); do printf old > l.html\n"
+                   "(ulimit -v $v; \"$2\" --format page \"$3\" l.html >/dev/null 2>err); s=$?\n"
+                   "case $s-$(cat l.html | head -c 3)-$(ls -A | tr -d '\\n') in\n"
+                   "0-\\<\\!D-errl.html|2-old-errl.html|127-old-errl.html) ;;\n"
+                   "*) grep -q Sanitizer err || echo \"$v: $s $(ls -A) $(cat err)\";; esac; done\n"
+                   "rm l.html err")
+            << QByteArray();
+        QTest::newRow("standard output closed")
+            << QStringLiteral("\"$2\" \"$3\" - 2>&1 >&-; echo \"status=$?\"")
+            << QByteArray("tunefold-list: standard output: Bad file descriptor\nstatus=2\n");
+        QTest::newRow("pipe closed early")
+            << QStringLiteral("exec 3>&1; { \"$2\" \"$3\" - 2>&3; echo \"status=$?\" >&3; } | "
+                              "head -c 100 >/dev/null")
+            << QByteArray("tunefold-list: standard output: Broken pipe\nstatus=2\n");
+        // Ended mid-write of 300,000 entries: the old file stays; SIGTERM
+        // takes the temporary file along, SIGKILL cannot.
+        QTest::newRow("SIGTERM and SIGKILL")
+            << QStringLiteral(
+                   "b=$(mktemp -d /dev/shm/tunefold-XXXXXX 2>/dev/null || mktemp -d); cd \"$b\"\n"
+                   "mkdir m; (cd m && seq -f %g.mp3 300000 | xargs touch)\n"
+                   "for s in TERM KILL; do printf old > l.html\n"
+                   "\"$2\" --format page m l.html & pid=$!\n"
+                   "until ls -A | grep -q '^[.]tunefold-'; do :; done; kill -$s $pid; wait $pid\n"
+                   "echo \"$s status=$? content=$(cat l.html) temp=$(ls -A | grep -c tunefold)\"\n"
+                   "rm -f .tunefold-*; done; cd /; rm -rf \"$b\"")
+            << QByteArray(
+                   "TERM status=143 content=old temp=0\nKILL status=137 content=old temp=1\n");
+        // Another user's link in a sticky folder to a file of root's: the
+        // kernel refuses to follow it for root, so nothing of root's is
+        // written.
+        QTest::newRow("protected link")
+            << QStringLiteral(
+                   "[ \"$(id -u)\" = 0 ] && [ \"$(cat /proc/sys/fs/protected_symlinks)\" = 1 ] "
+                   "|| exit 77\n"
+                   "d=\"$1/sticky\"; mkdir -m 1777 \"$d\"; printf root > \"$1/root.txt\"\n"
+                   "setpriv --reuid=65534 --regid=65534 --clear-groups ln -s \"$1/root.txt\" "
+                   "\"$d/l.html\"\n"
+                   "\"$2\" \"$3\" \"$d/l.html\" 2>&1; echo \"status=$? content=$(cat "
+                   "\"$1/root.txt\") "
+                   "files=$(ls -A \"$d\")\"; rm -rf \"$d\" \"$1/root.txt\"")
+            << "tunefold-list: " + QFile::encodeName(path(QStringLiteral("small"))) +
+                   "/sticky/l.html: Permission denied\nstatus=2 content=root files=l.html\n";
+        // Link loops, a link back up and a folder bound inside itself: the
+        // walk ends and lists each file once.
+        QTest::newRow("loops")
+            << QStringLiteral(
+                   "mount -t tmpfs tmpfs \"$1\" || exit 77\n"
+                   "mkdir -p \"$1/a/b/c\" && touch \"$1/a/b/x.mp3\" && ln -s .. \"$1/a/b/up\" &&"
+                   " ln -s loop.mp3 \"$1/a/loop.mp3\" && mount --bind \"$1/a\" \"$1/a/b/c\" || "
+                   "exit 77\n"
+                   "\"$2\" -r --format fragment \"$1/a\" \"$1/l.html\" 2>&1; echo \"status=$?\"\n"
+                   "tr -d '\\000\\r' < \"$1/l.html\" | sed -n 's|\\.mp3</TD>$|.mp3|p' | sort")
+            << "tunefold-list: " + QFile::encodeName(path(QStringLiteral("small"))) +
+                   "/a/b/c: Too many levels of symbolic links\n2 MP3's were generated, have a nice "
+                   "day!\nstatus=2\nb/x.mp3\nloop.mp3\n";
         QTest::newRow("device")
             << QStringLiteral(
                    "mount -t tmpfs tmpfs \"$1\" && mknod \"$1/null\" c 1 3 || exit 77\n"
@@ -257,6 +328,8 @@ private Q_SLOTS:
             program = QStringLiteral("unshare");
         }
         const Run result = run(program, arguments);
+        if (result.exitCode == 77)
+            QSKIP("not root, or links in sticky folders are not protected here");
         if (privateMount && result.exitCode != 0)
             QSKIP("no tmpfs in a private mount namespace here, or, not being root, no device "
                   "node; tst_listgeneration's failing output covers the full disk");

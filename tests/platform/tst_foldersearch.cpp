@@ -7,11 +7,14 @@
 #include "platform/PosixFolderSearch.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 #include <map>
+#include <set>
+#include <sys/stat.h>
 
 using namespace tunefold;
 using Found = std::map<QByteArray, std::uint64_t>;
@@ -27,6 +30,19 @@ Found searchAll(const QByteArray &pattern)
          more = search.findNext(entry))
         found.emplace(QByteArray(entry.name.data(), qsizetype(entry.name.size())), entry.size);
     return found;
+}
+
+// Makes chain folders "d" below atFd, one inside the next, and returns the
+// deepest open; by descriptor, since the whole path passes PATH_MAX.
+int makeChain(int atFd, int depth)
+{
+    int fd = dup(atFd);
+    for (int i = 0; fd >= 0 && i < depth; ++i) {
+        const int next = mkdirat(fd, "d", 0755) == 0 ? openat(fd, "d", O_RDONLY | O_DIRECTORY) : -1;
+        ::close(fd);
+        fd = next;
+    }
+    return fd;
 }
 
 } // namespace
@@ -145,6 +161,72 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(found, expected);
+        QVERIFY(!search.partial());
+    }
+
+    // Trees deeper than PATH_MAX, listed whole with the default number of
+    // open folders: coming back up must not go by whole paths.
+    void deepTree_data()
+    {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("files");  // at the deepest folder
+        QTest::addColumn<int>("chains"); // below it, each ending in one file
+        QTest::newRow("2,500 levels, 30 files, 30 chains of 20") << 2500 << 30 << 30;
+        QTest::newRow("a chain of 5,000") << 5000 << 1 << 0;
+    }
+    void deepTree()
+    {
+        QFETCH(int, depth);
+        QFETCH(int, files);
+        QFETCH(int, chains);
+        // Memory, where there is some: on disk the tree alone takes seconds.
+        QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                              ? QStringLiteral("/dev/shm/tst_foldersearch-XXXXXX")
+                              : QDir::tempPath() + QStringLiteral("/tst_foldersearch-XXXXXX"));
+        const QByteArray root = QFile::encodeName(dir.path());
+        const auto removeAll = qScopeGuard([&root] {
+            // rm walks by descriptors; QDir would stop at PATH_MAX.
+            QProcess::execute(QStringLiteral("rm"),
+                              {QStringLiteral("-rf"), QFile::decodeName(root)});
+        });
+        const int rootFd = ::open(root.constData(), O_RDONLY | O_DIRECTORY);
+        const int bottom = makeChain(rootFd, depth);
+        ::close(rootFd);
+        QVERIFY(bottom >= 0);
+        QByteArray path = QByteArray("d/").repeated(depth);
+        std::set<QByteArray> expected;
+        for (int i = 0; i < files; ++i) {
+            const QByteArray name = QByteArray::number(i) + ".mp3";
+            ::close(openat(bottom, name.constData(), O_WRONLY | O_CREAT, 0644));
+            expected.insert(path + name);
+        }
+        for (int i = 0; i < chains; ++i) {
+            const QByteArray name = 'c' + QByteArray::number(i);
+            QCOMPARE(mkdirat(bottom, name.constData(), 0755), 0);
+            const int chainTop = openat(bottom, name.constData(), O_RDONLY | O_DIRECTORY);
+            const int chainEnd = makeChain(chainTop, 20);
+            QVERIFY(chainEnd >= 0);
+            ::close(openat(chainEnd, "x.mp3", O_WRONLY | O_CREAT, 0644));
+            ::close(chainEnd);
+            ::close(chainTop);
+            expected.insert(path + name + QByteArray("/d").repeated(20) + "/x.mp3");
+        }
+        ::close(bottom);
+
+        const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+        const auto before = openFiles();
+        PosixFolderSearch search(true, [](std::string_view path, int error) {
+            QFAIL(qPrintable(QString::fromLocal8Bit(std::strerror(error)) + u' ' +
+                             QString::number(path.size())));
+        });
+        std::set<QByteArray> found;
+        FolderEntry entry;
+        for (bool more = search.findFirst((root + "/*.mp3").toStdString(), entry); more;
+             more = search.findNext(entry)) {
+            QVERIFY(openFiles() <= before + 16);
+            found.emplace(entry.name.data(), qsizetype(entry.name.size()));
+        }
+        QVERIFY(found == expected);
         QVERIFY(!search.partial());
     }
 

@@ -22,6 +22,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <unistd.h>
 
 namespace {
@@ -134,10 +135,28 @@ int list(const ListOptions &options)
     return Trouble;
 }
 
+// A standard stream started closed would be taken by the next file opened,
+// and the list or a message written into it. Each gets /dev/null, read-only
+// for standard output, so that writing the list or the last word there
+// still fails (EBADF) and says so.
+void holdStandardStreams()
+{
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (fcntl(fd, F_GETFD) >= 0 || errno != EBADF)
+            continue;
+        const int opened = ::open("/dev/null", fd == STDERR_FILENO ? O_WRONLY : O_RDONLY);
+        if (opened >= 0 && opened != fd) {
+            (void)dup2(opened, fd);
+            ::close(opened);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    holdStandardStreams();
     const CommandLine commandLine = parseCommandLine(argc, argv);
     switch (commandLine.action) {
     case CommandLine::ShowHelp:
@@ -151,5 +170,12 @@ int main(int argc, char **argv)
     case CommandLine::List:
         break;
     }
-    return list(commandLine.options);
+    // Unwinding runs the output's clean-up: the old OUTPUT stays, and no
+    // temporary file is left.
+    try {
+        return list(commandLine.options);
+    } catch (const std::bad_alloc &) {
+        complain(commandLine.options.output, std::strerror(ENOMEM));
+        return Trouble;
+    }
 }
