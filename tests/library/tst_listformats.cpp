@@ -182,15 +182,9 @@ private Q_SLOTS:
             const test::Tags tags{TagLib::String::number(i), {}, {}, 0};
             QVERIFY(test::writeMp3(("many/" + QByteArray::number(i) + ".mp3").constData(), &tags));
         }
-        NaturalFolderSearch search(false, sortNaturally);
-        test::MemoryOutput output;
-        ListRequest request{
-            ListFormat::Json, [] { return std::make_unique<TagLibTrackReader>(); }, {}, {}};
-        const ListOutcome outcome = generateList(
-            "many", search, [] { return std::optional<QByteArray>("out"); }, output,
-            QStringLiteral("."), entryWriting(request));
-        QCOMPARE(outcome.count, 300u);
-        const QList<QByteArray> lines = QByteArray::fromStdString(output.committed).split('\n');
+        const Listed listed = list(ListFormat::Json, "many");
+        QCOMPARE(listed.outcome.count, 300u);
+        const QList<QByteArray> lines = listed.document.split('\n');
         for (int i = 0; i < 300; ++i) {
             const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
             QCOMPARE(row[QLatin1String("path")].toString(), QStringLiteral("%1.mp3").arg(i));

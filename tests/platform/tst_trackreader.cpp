@@ -92,7 +92,6 @@ private Q_SLOTS:
               "sine=frequency=440:duration=3 -filter_complex "
               "[1]aformat=channel_layouts=stereo[t];[0][t]concat=n=2:v=0:a=1 quiet-loud.wav",
               "lame --silent -b 128 tone.wav v23.mp3", "lame --silent -b 128 tone.wav v24.mp3",
-              "lame --silent -b 128 tone.wav v1.mp3", "lame --silent -b 128 tone.wav ape.mp3",
               "lame --silent -b 128 tone.wav all.mp3", "lame --silent -b 64 -t tone.wav cbr64.mp3",
               "lame --silent -V 2 quiet-loud.wav vbr.mp3",
               "lame --silent -V 2 -t quiet-loud.wav quiet-loud.mp3", "flac -s tone.wav",
@@ -109,13 +108,6 @@ private Q_SLOTS:
             setDisc(*file.ID3v2Tag(), "2/3");
             QVERIFY(file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers, version));
         }
-        TagLib::MPEG::File v1(path("v1.mp3"));
-        setTags(*v1.ID3v1Tag(true), "One|V1|Old|Rock|1980|3");
-        QVERIFY(v1.save(TagLib::MPEG::File::ID3v1, TagLib::File::StripOthers));
-        TagLib::MPEG::File ape(path("ape.mp3"));
-        setTags(*ape.APETag(true), "Ape|Ape artist||Blues|2001|4");
-        ape.APETag()->addValue("DISC", "1");
-        QVERIFY(ape.save(TagLib::MPEG::File::APE, TagLib::File::StripOthers));
         // Each field from the first tag that has it: ID3v2, APE, ID3v1.
         TagLib::MPEG::File three(path("all.mp3"));
         setTags(*three.ID3v2Tag(true), "Two|||||9");
@@ -142,10 +134,6 @@ private Q_SLOTS:
         const QByteArray all = "Tytuł ♪|Artist|Album|Jazz|1999|7|2";
         QTest::newRow("ID3v2.3") << QByteArray("v23.mp3") << all << 128 << 10;
         QTest::newRow("ID3v2.4") << QByteArray("v24.mp3") << all << 128 << 10;
-        QTest::newRow("ID3v1") << QByteArray("v1.mp3") << QByteArray("One|V1|Old|Rock|1980|3|0")
-                               << 128 << 10;
-        QTest::newRow("APE") << QByteArray("ape.mp3")
-                             << QByteArray("Ape|Ape artist||Blues|2001|4|1") << 128 << 10;
         QTest::newRow("three tags")
             << QByteArray("all.mp3") << QByteArray("Two|Ape artist|Old|Rock|1980|9|5") << 128 << 10;
         QTest::newRow("VBR with Xing")
