@@ -5,7 +5,7 @@
 // the page keeps the markup of a harmless entry, with only entities and
 // UTF-8 in its text; the JSON line parses as an object; the playlist entry
 // stays its two lines, or the name is refused.
-#include "list/ListWriter.h"
+#include "library/ListWriter.h"
 #include "platform/OutputFile.h"
 #include "platform/TrackReader.h"
 
@@ -47,7 +47,7 @@ std::string listed(ListFormat format, std::string_view path, const TrackInfo &tr
                    std::uint64_t size)
 {
     StringOutput output;
-    const auto writer = makeListWriter(format, output, "music", ",");
+    const auto writer = makeListWriter(format, output, ListSetup{"music", ",", {}, {}});
     if (writer->refusal(path))
         return {};
     require(writer->writeHeader() && writer->writeEntry({path, size, &track}) &&
@@ -100,10 +100,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     track.track = input.ConsumeIntegral<unsigned>();
     track.milliseconds = input.ConsumeIntegral<int>();
     track.kilobitsPerSecond = input.ConsumeIntegral<int>();
+    track.year = input.ConsumeIntegral<unsigned>();
+    track.disc = input.ConsumeIntegral<unsigned>();
+    track.audio = input.ConsumeBool();
     const auto bytes = input.ConsumeIntegral<std::uint64_t>();
     track.title = input.ConsumeRandomLengthString();
     track.artist = input.ConsumeRandomLengthString();
     track.album = input.ConsumeRandomLengthString();
+    track.genre = input.ConsumeRandomLengthString();
     // A name never holds a NUL: the file system ends names there.
     std::string path = input.ConsumeRemainingBytesAsString();
     path = path.substr(0, path.find('\0'));
@@ -111,7 +115,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
 
     TrackInfo plain;
-    plain.title = plain.artist = plain.album = "x";
+    plain.title = plain.artist = plain.album = plain.genre = "x";
+    plain.year = plain.disc = 1;
+    // What is not audio is marked in a page and left out of a playlist.
+    plain.audio = track.audio;
     plain.track = 1;
     plain.milliseconds = 1000;
     plain.kilobitsPerSecond = 128;
