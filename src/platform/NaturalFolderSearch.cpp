@@ -41,8 +41,7 @@ NaturalFolderSearch::~NaturalFolderSearch()
 }
 
 bool NaturalFolderSearch::findFirstOf(std::string_view folder,
-                                      std::span<const std::string> namePatterns,
-                                      FolderEntry &entry)
+                                      std::span<const std::string> namePatterns, FolderEntry &entry)
 {
     close();
     m_partial = false;
@@ -99,8 +98,7 @@ bool NaturalFolderSearch::readFolder(int fd, std::size_t pathLength)
     closedir(dir);
     m_sort(level.names);
     for (const std::string &name : level.names)
-        level.kinds.push_back((matches(name) ? Match : 0) |
-                              (folders.contains(name) ? Folder : 0));
+        level.kinds.push_back((matches(name) ? Match : 0) | (folders.contains(name) ? Folder : 0));
     if (m_open == m_maxOpen)
         closeShallowest();
     level.fd = fd;
@@ -234,6 +232,22 @@ void NaturalFolderSearch::report(std::size_t pathLength, int error)
 
 void NaturalFolderSearch::popLevel()
 {
+    // Coming back up to a level closed to save descriptors: its folder is
+    // one step from the one being left, however deep both lie, where its
+    // whole path could be past what open() takes.
+    const std::size_t count = m_levels.size();
+    if (count > 1 && m_levels.back().fd >= 0 && m_levels[count - 2].fd < 0) {
+        Level &parent = m_levels[count - 2];
+        const int fd = openat(m_levels.back().fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        struct stat st;
+        if (fd >= 0 && fstat(fd, &st) == 0 && st.st_dev == parent.device &&
+            st.st_ino == parent.inode) {
+            parent.fd = fd;
+            ++m_open;
+        } else if (fd >= 0) {
+            ::close(fd);
+        }
+    }
     if (m_levels.back().fd >= 0) {
         ::close(m_levels.back().fd);
         --m_open;

@@ -171,14 +171,20 @@ private Q_SLOTS:
         QTest::addColumn<int>("depth");
         QTest::addColumn<int>("files");  // at the deepest folder
         QTest::addColumn<int>("chains"); // below it, each ending in one file
-        QTest::newRow("2,500 levels, 30 files, 30 chains of 20") << 2500 << 30 << 30;
-        QTest::newRow("a chain of 5,000") << 5000 << 1 << 0;
+        QTest::addColumn<bool>("natural");
+        for (const bool natural : {false, true}) {
+            const char *order = natural ? ", natural order" : "";
+            QTest::addRow("2,500 levels, 30 files, 30 chains of 20%s", order)
+                << 2500 << 30 << 30 << natural;
+            QTest::addRow("a chain of 5,000%s", order) << 5000 << 1 << 0 << natural;
+        }
     }
     void deepTree()
     {
         QFETCH(int, depth);
         QFETCH(int, files);
         QFETCH(int, chains);
+        QFETCH(bool, natural);
         // Memory, where there is some: on disk the tree alone takes seconds.
         QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
                               ? QStringLiteral("/dev/shm/tst_foldersearch-XXXXXX")
@@ -215,10 +221,14 @@ private Q_SLOTS:
 
         const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
         const auto before = openFiles();
-        PosixFolderSearch search(true, [](std::string_view path, int error) {
+        const auto fail = [](std::string_view path, int error) {
             QFAIL(qPrintable(QString::fromLocal8Bit(std::strerror(error)) + u' ' +
                              QString::number(path.size())));
-        });
+        };
+        PosixFolderSearch fileSystemOrder(true, fail);
+        NaturalFolderSearch naturalOrder(true, sortNaturally, fail);
+        FolderSearch &search =
+            natural ? static_cast<FolderSearch &>(naturalOrder) : fileSystemOrder;
         std::set<QByteArray> found;
         FolderEntry entry;
         for (bool more = search.findFirst((root + "/*.mp3").toStdString(), entry); more;
