@@ -8,6 +8,16 @@
 
 namespace tunefold {
 
+namespace {
+
+// TagLib looks for a frame, or a tag before one, 1 KiB at a time through the
+// window up to the end of the file: minutes over 50 GB of zeros. Past this
+// much the file reads as ended there; a track takes a few windows, and the
+// frame counting reads its large blocks past the window.
+constexpr long WindowBudget = 16L << 20;
+
+} // namespace
+
 TagLib::ByteVector WindowStream::readBlock(unsigned long length)
 {
     if (m_position >= m_length || length == 0)
@@ -16,10 +26,13 @@ TagLib::ByteVector WindowStream::readBlock(unsigned long length)
     if (m_position < m_windowStart || m_position + wanted > m_windowStart + m_windowFill) {
         if (std::size_t(wanted) > m_window.size())
             return readDirect(wanted);
+        if (m_windowRead >= WindowBudget)
+            return {};
         // A window that reaches the end of the file when it can, since
         // tags at the end are looked for at several offsets from it.
         m_windowStart = std::max(0L, std::min(m_position, m_length - long(m_window.size())));
         m_windowFill = readAt(m_window.data(), long(m_window.size()), m_windowStart);
+        m_windowRead += m_windowFill;
     }
     const long available =
         std::max(0L, std::min(wanted, m_windowStart + m_windowFill - m_position));

@@ -47,6 +47,7 @@ private:
     std::vector<char> &m_window;
     long m_windowStart = 0;
     long m_windowFill = 0;
+    long m_windowRead = 0; // bytes read into the window, against a budget
 };
 
 } // namespace tunefold
