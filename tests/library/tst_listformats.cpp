@@ -53,7 +53,6 @@ class tst_ListFormats : public QObject
         Listed listed;
         NaturalFolderSearch search(true, sortNaturally);
         test::MemoryOutput output;
-        output.pending.clear();
         ListRequest request{format,
                             [] { return std::make_unique<TagLibTrackReader>(); },
                             [&](std::string_view path, const char *) {
