@@ -9,8 +9,8 @@
 // the process ended. Not a tool for users.
 
 #include "app/Application.h"
-#include "app/Assets.h"
 #include "app/DisplayScale.h"
+#include "assets/Assets.h"
 #include "main_window/FolderList.h"
 #include "main_window/frmMain.h"
 
@@ -46,7 +46,8 @@ int main(int argc, char **argv)
     tunefold::Application app(argc, argv);
     tunefold::initAssets();
     // Declared after the application, as in the program, so it goes first.
-    auto window = std::make_unique<tunefold::frmMain>(tunefold::displayScale());
+    auto window =
+        std::make_unique<tunefold::frmMain>(tunefold::displayScale(), tunefold::programIdentity());
     window->show();
     tunefold::FolderList *list = window->Dir1;
     if (!QTest::qWaitForWindowExposed(window.get()) || list->setPath(QByteArray(argv[1])) != 0) {

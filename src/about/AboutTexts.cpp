@@ -2,13 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/AboutTexts.h"
 
-#include "app/AppIdentity.h"
-
 namespace tunefold::about {
 
-QString versionText(qint16 major, qint16 minor, qint16 revision)
+QString versionText(const QString &version)
 {
-    return QStringLiteral("Version ") + app::versionNumber(major, minor, revision);
+    return QStringLiteral("Version ") + version;
 }
 
 QString makersNotice()

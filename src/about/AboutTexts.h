@@ -8,8 +8,8 @@
 namespace tunefold::about {
 
 // "Version " and the three numbers in plain decimal joined by ".":
-// versionText(1, 0, 12) is "Version 1.0.12".
-[[nodiscard]] QString versionText(qint16 major, qint16 minor, qint16 revision);
+// versionText("1.0.12") is "Version 1.0.12".
+[[nodiscard]] QString versionText(const QString &version);
 
 // The maker's notice of rights: one line of 36 characters.
 [[nodiscard]] QString makersNotice();

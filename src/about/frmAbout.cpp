@@ -4,10 +4,9 @@
 
 #include "about/AboutTexts.h"
 #include "about/SysInfoLauncher.h"
-#include "app/AppIdentity.h"
-#include "app/Assets.h"
+#include "assets/Assets.h"
+#include "forms/Placement.h"
 #include "forms/Twips.h"
-#include "main_window/frmMain.h"
 #include "platform/DetachedProgramStarter.h"
 #include "platform/QtMessageBox.h"
 #include "platform/RegFileStore.h"
@@ -66,11 +65,12 @@ QLabel *makeLabel(QWidget *parent, const Twips &twips, const char *name, const Q
 
 } // namespace
 
-frmAbout::frmAbout(QWidget *parent, double twipsScale, Launcher startSysInfo)
+frmAbout::frmAbout(QWidget *parent, double twipsScale, ProgramIdentity identity,
+                   Launcher startSysInfo)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      m_twips(twipsScale), m_startSysInfo(std::move(startSysInfo)),
+      m_twips(twipsScale), m_identity(std::move(identity)), m_startSysInfo(std::move(startSysInfo)),
       m_background(QString::fromLatin1(BackgroundPicture), BackgroundSize * twipsScale)
 {
     setObjectName(QStringLiteral("frmAbout"));
@@ -105,11 +105,11 @@ void frmAbout::createControls()
     cmdOK->setFocus();
 }
 
-QList<TextBox> frmAbout::layoutTexts()
+QList<TextBox> frmAbout::layoutTexts(const ProgramIdentity &identity)
 {
     return {
-        wrapped(QLatin1String(app::Title), TitleBox),
-        wrapped(about::versionText(app::Major, app::Minor, app::Revision), VersionBox),
+        wrapped(identity.title, TitleBox),
+        wrapped(about::versionText(identity.version), VersionBox),
         wrapped(about::makersNotice(), NoticeBox),
         wrapped(about::legalWarning(), DisclaimerBox),
         {QStringLiteral("OK"), OkBox.width(), OkBox.height(), TextBox::Button},
@@ -119,9 +119,9 @@ QList<TextBox> frmAbout::layoutTexts()
 
 void frmAbout::Form_Load()
 {
-    setWindowTitle(QStringLiteral("About ") + QLatin1String(app::Title));
-    lblVersion->setText(about::versionText(app::Major, app::Minor, app::Revision));
-    lblTitle->setText(QLatin1String(app::Title));
+    setWindowTitle(QStringLiteral("About ") + m_identity.title);
+    lblVersion->setText(about::versionText(m_identity.version));
+    lblTitle->setText(m_identity.title);
 }
 
 void frmAbout::paintEvent(QPaintEvent *)
@@ -157,16 +157,16 @@ void frmAbout::StartSysInfo()
         m_startSysInfo();
 }
 
-void frmAbout::showModal(QWidget *mainWindow, double twipsScale)
+void frmAbout::showModal(QWidget *mainWindow, double twipsScale, const ProgramIdentity &identity)
 {
     // QDialog centres itself over its parent, and a window with a parent is
     // kept out of the taskbar. Closing by any means ends exec().
-    frmAbout dialog(mainWindow, twipsScale, {});
+    frmAbout dialog(mainWindow, twipsScale, identity, {});
     // The message stands over the About box, which stays open beneath it.
-    QtMessageBox messages(QString::fromLatin1(app::Title), &dialog);
-    dialog.m_startSysInfo = [&messages] {
+    QtMessageBox messages(identity.title, &dialog);
+    dialog.m_startSysInfo = [&messages, &identity] {
         // A new store on every press, so an edited machine.reg counts at once.
-        RegFileStore store(RegFileStore::machineStorePath(app::programFolder()));
+        RegFileStore store(RegFileStore::machineStorePath(identity.folder));
         DetachedProgramStarter starter;
         tunefold::StartSysInfo(store, starter, messages);
     };

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "forms/ProgramIdentity.h"
 #include "forms/SvgPicture.h"
 #include "forms/Twips.h"
 
@@ -25,15 +26,15 @@ public:
     using Launcher = std::function<void()>;
 
     // twipsScale: logical pixels per 15 twips, as the main window has it.
-    frmAbout(QWidget *parent, double twipsScale, Launcher startSysInfo);
+    frmAbout(QWidget *parent, double twipsScale, ProgramIdentity identity, Launcher startSysInfo);
 
     // Opens a new About box, modal and centred over mainWindow, and returns
     // once it has closed. System Info... looks the program up in machine.reg
-    // beside the executable and tells of failure in a message box.
-    static void showModal(QWidget *mainWindow, double twipsScale);
+    // in identity's folder and tells of failure in a message box.
+    static void showModal(QWidget *mainWindow, double twipsScale, const ProgramIdentity &identity);
 
     // The texts the layout fits into its boxes, for the logical inch.
-    [[nodiscard]] static QList<TextBox> layoutTexts();
+    [[nodiscard]] static QList<TextBox> layoutTexts(const ProgramIdentity &identity);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -46,6 +47,7 @@ private:
     void StartSysInfo();
 
     Twips m_twips;
+    ProgramIdentity m_identity;
     Launcher m_startSysInfo;
     SvgPicture m_background;
     QPushButton *cmdOK = nullptr;

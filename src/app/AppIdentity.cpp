@@ -24,10 +24,4 @@ QString programFolder()
     return QFile::decodeName(exe.parent_path().c_str());
 }
 
-QString programFile(const QString &name)
-{
-    const QString folder = programFolder();
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
-}
-
 } // namespace tunefold::app

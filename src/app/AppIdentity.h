@@ -21,7 +21,4 @@ inline constexpr char Title[] = "Tunefold";
 // companion programs stand there.
 [[nodiscard]] QString programFolder();
 
-// programFolder() + "/" + name, without doubling the separator.
-[[nodiscard]] QString programFile(const QString &name);
-
 } // namespace tunefold::app

@@ -2,11 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 
+#include "app/AppIdentity.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 namespace tunefold {
+
+ProgramIdentity programIdentity()
+{
+    return {QString::fromLatin1(app::Title), app::versionNumber(), app::programFolder()};
+}
 
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv), m_errorHandler(&Application::endWithRuntimeError)

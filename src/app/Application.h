@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/RuntimeError.h"
+#include "app/ErrorReport.h"
+#include "forms/ProgramIdentity.h"
 
 #include <QApplication>
 #include <functional>
@@ -12,6 +13,9 @@ namespace tunefold {
 // The application object. Qt does not carry exceptions through its event
 // loop, so an error that a handler does not catch is caught here, at event
 // dispatch, and ends the program as a run-time error.
+// This program's name, version and folder, for the windows it opens.
+[[nodiscard]] ProgramIdentity programIdentity();
+
 class Application final : public QApplication
 {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "app/DisplayScale.h"
 
 #include "about/frmAbout.h"
+#include "app/Application.h"
 #include "forms/Twips.h"
 #include "main_window/frmMain.h"
 
@@ -15,7 +16,7 @@ double displayScale()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return fitTwipsScale(QApplication::font(), screen ? screen->logicalDotsPerInch() : 96,
-                         frmMain::layoutTexts() + frmAbout::layoutTexts());
+                         frmMain::layoutTexts() + frmAbout::layoutTexts(programIdentity()));
 }
 
 } // namespace tunefold

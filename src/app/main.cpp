@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppIdentity.h"
 #include "app/Application.h"
-#include "app/Assets.h"
 #include "app/DisplayGuard.h"
 #include "app/DisplayScale.h"
+#include "assets/Assets.h"
 #include "main_window/frmMain.h"
 
 #include <QIcon>
@@ -26,7 +26,8 @@ int main(int argc, char *argv[])
     // window is never shown.
     std::unique_ptr<tunefold::frmMain> window;
     try {
-        window = std::make_unique<tunefold::frmMain>(tunefold::displayScale());
+        window = std::make_unique<tunefold::frmMain>(tunefold::displayScale(),
+                                                     tunefold::programIdentity());
     } catch (...) {
         tunefold::reportRuntimeError(tunefold::RuntimeError::from(std::current_exception()));
         return EXIT_FAILURE;

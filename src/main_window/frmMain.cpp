@@ -3,12 +3,12 @@
 #include "main_window/frmMain.h"
 
 #include "about/frmAbout.h"
-#include "app/AppIdentity.h"
-#include "app/Assets.h"
-#include "app/ProgramPointer.h"
+#include "assets/Assets.h"
 #include "forms/FormSurface.h"
 #include "forms/Label.h"
 #include "forms/PictureBox.h"
+#include "forms/Placement.h"
+#include "forms/ProgramPointer.h"
 #include "forms/Twips.h"
 #include "list/ListGeneration.h"
 #include "main_window/DriveList.h"
@@ -54,20 +54,20 @@ constexpr int CaptionWidth = 2052, CaptionHeight = 240;
 
 } // namespace
 
-frmMain::frmMain(double twipsScale, Platform platform, QWidget *parent)
-    : QMainWindow(parent), m_twips(twipsScale), m_dialog(std::move(platform.dialog)),
-      m_messages(std::move(platform.messages)), m_volumes(std::move(platform.volumes)),
-      m_pointerFile(std::move(platform.pointerFile))
+frmMain::frmMain(double twipsScale, ProgramIdentity identity, Platform platform, QWidget *parent)
+    : QMainWindow(parent), m_twips(twipsScale), m_identity(std::move(identity)),
+      m_dialog(std::move(platform.dialog)), m_messages(std::move(platform.messages)),
+      m_volumes(std::move(platform.volumes)), m_pointerFile(std::move(platform.pointerFile))
 {
     initAssets();
     if (!m_dialog)
         m_dialog = std::make_unique<QtCommonDialog>(this);
     if (!m_messages)
-        m_messages = std::make_unique<QtMessageBox>(QString::fromLatin1(app::Title), this);
+        m_messages = std::make_unique<QtMessageBox>(m_identity.title, this);
     if (!m_volumes)
         m_volumes = std::make_unique<QtVolumeList>();
     if (m_pointerFile.isEmpty())
-        m_pointerFile = app::programFile(QStringLiteral("hand.cur"));
+        m_pointerFile = m_identity.file(QStringLiteral("hand.cur"));
 
     setWindowTitle(QStringLiteral("Harrowfen's Tunefold"));
     // A fixed frame: minimise and close, but no maximise.
@@ -179,16 +179,6 @@ void frmMain::connectHandlers()
     connect(MenuExit, &QAction::triggered, this, &frmMain::MenuExit_Click);
 }
 
-QPoint placedInside(const QRect &available, QPoint centre, QSize frame)
-{
-    const QPoint topLeft = centre - QPoint(frame.width() / 2, frame.height() / 2);
-    // The top-left corner wins where the frame is larger: the title bar and
-    // the menus stay reachable.
-    return {
-        std::max(available.left(), std::min(topLeft.x(), available.right() + 1 - frame.width())),
-        std::max(available.top(), std::min(topLeft.y(), available.bottom() + 1 - frame.height()))};
-}
-
 void frmMain::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
@@ -278,7 +268,7 @@ void frmMain::Label3_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF)
 // Help > About...: returns once the About window has closed.
 void frmMain::MenuAbout_Click()
 {
-    frmAbout::showModal(this, m_twips.scale());
+    frmAbout::showModal(this, m_twips.scale(), m_identity);
 }
 
 // Ends the program at once: every event loop returns, nested ones included,

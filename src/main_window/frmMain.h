@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "forms/ProgramIdentity.h"
 #include "forms/Twips.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
@@ -30,8 +31,8 @@ class frmMain final : public QMainWindow
 
 public:
     // The window's ties to the system. Any left empty gets the real one: the
-    // Qt save dialog and message boxes, the mounted volumes, hand.cur beside
-    // the program.
+    // Qt save dialog and message boxes, the mounted volumes, hand.cur in the
+    // identity's folder.
     struct Platform
     {
         std::unique_ptr<CommonDialog> dialog;
@@ -43,7 +44,8 @@ public:
     // Builds the window at twipsScale (logical pixels per 15 twips) and runs
     // Form_Load. Throws RuntimeError when the pointer file cannot be loaded;
     // the window is then never shown.
-    explicit frmMain(double twipsScale, Platform platform = {}, QWidget *parent = nullptr);
+    frmMain(double twipsScale, ProgramIdentity identity, Platform platform = {},
+            QWidget *parent = nullptr);
     ~frmMain() override;
 
     // The texts the layout fits into its boxes, for the logical inch.
@@ -89,6 +91,7 @@ private:
     void MenuExit_Click();
 
     Twips m_twips;
+    ProgramIdentity m_identity;
     std::unique_ptr<CommonDialog> m_dialog;
     std::unique_ptr<MessageBox> m_messages;
     std::unique_ptr<VolumeList> m_volumes;
@@ -96,9 +99,5 @@ private:
     FormSurface *m_surface = nullptr;
     bool m_placed = false;
 };
-
-// Where a frame of that size stands centred on centre, moved inside
-// available as far as it fits.
-[[nodiscard]] QPoint placedInside(const QRect &available, QPoint centre, QSize frame);
 
 } // namespace tunefold

@@ -1,8 +1,9 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/frmAbout.h"
-#include "app/Assets.h"
+#include "app/Application.h"
 #include "app/DisplayScale.h"
+#include "assets/Assets.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -87,7 +88,7 @@ private Q_SLOTS:
                 QTRY_COMPARE(boxes.size(), (opening + 1) * messages);
                 QCOMPARE(about->isVisible(), messages > 0); // only System Info... keeps it open
             });
-            frmAbout::showModal(&mainWindow, displayScale());
+            frmAbout::showModal(&mainWindow, displayScale(), programIdentity());
         }
         const QString box = u"System Information Is Unavailable At This Time|Tunefold|frmAbout"_s;
         QCOMPARE(boxes, QStringList(2 * messages, box));

@@ -1,8 +1,8 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
-#include "app/ProgramPointer.h"
-#include "app/RuntimeError.h"
+#include "app/ErrorReport.h"
+#include "forms/ProgramPointer.h"
 
 #include <QBuffer>
 #include <QFile>

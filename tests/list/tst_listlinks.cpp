@@ -19,6 +19,14 @@ class tst_ListLinks : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    // Every track below lib/Music, in the order --sort name lists them.
+    const QList<QByteArray> Tracks = {"9/b.mp3",
+                                      "10/a.mp3",
+                                      "Artist/Album 1/#2 x.mp3",
+                                      "Artist/Album 1/01 a%20b?.mp3",
+                                      "dir.mp3/inner.mp3",
+                                      "raw \xE9.mp3",
+                                      "top \xC3\xA9.mp3"};
     using Identity = std::pair<dev_t, ino_t>;
 
     static std::optional<Identity> identity(const QByteArray &path)
@@ -86,11 +94,8 @@ private Q_SLOTS:
              {"lib/Music/Artist/Album 1", "lib/Music/9", "lib/Music/10", "lib/Music/dir.mp3",
               "lib/Music/lists", "other/deep/x", "other/real"})
             QVERIFY(QDir().mkpath(QString::fromLatin1(folder)));
-        for (const char *name :
-             {"Artist/Album 1/01 a%20b?.mp3", "Artist/Album 1/#2 x.mp3", "top \xC3\xA9.mp3",
-              "raw \xE9.mp3", "9/b.mp3", "10/a.mp3", "dir.mp3/inner.mp3"})
-            QVERIFY(
-                tunefold::test::writeMp3(("lib/Music/" + QByteArray(name)).constData(), nullptr));
+        for (const QByteArray &name : Tracks)
+            QVERIFY(tunefold::test::writeMp3(("lib/Music/" + name).constData(), nullptr));
         QFile text(QStringLiteral("lib/Music/text.mp3"));
         QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not music\n") == 10);
         text.close();
@@ -141,13 +146,6 @@ private Q_SLOTS:
         QFETCH(QStringList, options);
         QFETCH(QByteArray, resolvedFrom);
         QFETCH(QByteArray, prefix);
-        const QList<QByteArray> tracks = {"Artist/Album 1/01 a%20b?.mp3",
-                                          "Artist/Album 1/#2 x.mp3",
-                                          "top \xC3\xA9.mp3",
-                                          "raw \xE9.mp3",
-                                          "9/b.mp3",
-                                          "10/a.mp3",
-                                          "dir.mp3/inner.mp3"};
         for (const bool page : {false, true}) {
             const QString target = output + (page ? ".html" : ".m3u8");
             const Run run = list(options + QStringList{QStringLiteral("-r"),
@@ -158,7 +156,7 @@ private Q_SLOTS:
             QFile file(target);
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QList<QByteArray> found = targets(file.readAll(), page);
-            QList<QByteArray> expected = tracks;
+            QList<QByteArray> expected = Tracks;
             if (page)
                 expected << "text.mp3"
                          << "Artist/Album 1/Cover.JPG";
@@ -192,9 +190,7 @@ private Q_SLOTS:
         const QList<QByteArray> found = targets(run.out, false);
         const QByteArray typed = folder.toLatin1() + (folder.endsWith(u'/') ? "" : "/");
         QList<QByteArray> expected;
-        for (const char *name :
-             {"9/b.mp3", "10/a.mp3", "Artist/Album 1/#2 x.mp3", "Artist/Album 1/01 a%20b?.mp3",
-              "dir.mp3/inner.mp3", "raw \xE9.mp3", "top \xC3\xA9.mp3"})
+        for (const QByteArray &name : Tracks)
             expected.append(typed + name);
         QCOMPARE(found, expected);
     }

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -53,6 +54,10 @@ class tst_TunefoldList : public QObject
 
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.filePath(name); }
+    QByteArray file(const QByteArray &name) const
+    {
+        return QFile::encodeName(path(QString::fromUtf8(name)));
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -64,32 +69,22 @@ private Q_SLOTS:
                                    "lf", "partial/locked", "kinds"})
             QVERIFY(QDir(m_dir.path()).mkpath(QString::fromLatin1(folder)));
         for (int i = 0; i < 400; ++i) // about 120 KB of document for 64 KB of disk
-            makeFile(QFile::encodeName(path(QStringLiteral("many/%1.mp3").arg(i))));
-        makeFile(QFile::encodeName(path(QStringLiteral("music/one.mp3"))), 1572864);
-        makeFile(QFile::encodeName(path(QStringLiteral("-music/one.mp3"))));
+            makeFile(file(QByteArray::number(i).prepend("many/") + ".mp3"));
+        makeFile(file("music/one.mp3"), 1572864);
+        for (const char *name : {"-music/one.mp3", "partial/one.mp3", "partial/locked/hidden.mp3",
+                                 "fixed/open.html", "kinds/a.mp3", "kinds/b.flac", "kinds/c.opus",
+                                 "kinds/d.OGG", "kinds/e.txt", "kinds/f.aac"})
+            makeFile(file(name));
         // A playlist takes only what plays.
-        QVERIFY(tunefold::test::writeMp3(
-            QFile::encodeName(path(QStringLiteral("lf/one.mp3"))).constData(), nullptr));
-        makeFile(QFile::encodeName(path(QStringLiteral("partial/one.mp3"))));
-        makeFile(QFile::encodeName(path(QStringLiteral("partial/locked/hidden.mp3"))));
-        QVERIFY(tunefold::test::writeMp3(
-            QFile::encodeName(path(QStringLiteral("lf/a\x1b[2J\nb.mp3"))).constData(), nullptr));
-        makeFile(QFile::encodeName(path(QStringLiteral("fixed/open.html"))));
-        for (const char *name : {"kinds/a.mp3", "kinds/b.flac", "kinds/c.opus", "kinds/d.OGG",
-                                 "kinds/e.txt", "kinds/f.aac"})
-            makeFile(QFile::encodeName(path(QString::fromLatin1(name))));
-        QVERIFY(QFile::setPermissions(path(QStringLiteral("fixed/open.html")),
-                                      QFileDevice::Permissions(0x6666)));
-        QVERIFY(
-            QFile::setPermissions(path(QStringLiteral("fixed")), QFileDevice::Permissions(0x5555)));
-        QVERIFY(QFile::setPermissions(path(QStringLiteral("locked")), {}));
-        QVERIFY(QFile::setPermissions(path(QStringLiteral("partial/locked")), {}));
+        for (const char *name : {"lf/one.mp3", "lf/a\x1b[2J\nb.mp3"})
+            QVERIFY(tunefold::test::writeMp3(file(name).constData(), nullptr));
+        QVERIFY(::chmod(file("fixed/open.html"), 0666) == 0 && ::chmod(file("fixed"), 0555) == 0 &&
+                ::chmod(file("locked"), 0) == 0 && ::chmod(file("partial/locked"), 0) == 0);
     }
     void cleanupTestCase()
     {
         for (const char *folder : {"locked", "fixed", "partial/locked"})
-            QFile::setPermissions(path(QString::fromLatin1(folder)),
-                                  QFileDevice::Permissions(0x7777));
+            ::chmod(file(folder), 0777);
     }
 
     // Every way a run ends: its status, a part of its standard output and
@@ -157,7 +152,7 @@ private Q_SLOTS:
         QFETCH(bool, fullStdout);
         QFETCH(QByteArray, out);
         QFETCH(QByteArray, error);
-        makeFile(QFile::encodeName(path(QStringLiteral("kept.html"))), 3);
+        makeFile(file("kept.html"), 3);
         const Run result = list(arguments, fullStdout ? QStringLiteral("/dev/full") : QString());
         QTEST(result.status, "status");
         QVERIFY2(result.out.contains(out), result.out);
@@ -176,7 +171,7 @@ private Q_SLOTS:
             QSKIP("strace is not installed");
         if (Sanitized)
             QSKIP("the sanitizers' runtime cannot run under strace; the plain build is traced");
-        makeFile(QFile::encodeName(path(QStringLiteral("durable.html"))));
+        makeFile(file("durable.html"));
         const Run traced =
             run(strace, {QStringLiteral("-f"), QStringLiteral("-y"), QStringLiteral("-qq"),
                          QStringLiteral("-o"), path(QStringLiteral("trace")), QStringLiteral("-e"),
@@ -221,7 +216,7 @@ private Q_SLOTS:
                               "printf old > \"$1/list.html\"\n"
                               "\"$2\" \"$3\" \"$1/list.html\" 2>&1; echo \"status=$? "
                               "content=$(cat \"$1/list.html\") files=$(ls -A \"$1\")\"")
-            << "tunefold-list: " + QFile::encodeName(path(QStringLiteral("small"))) +
+            << "tunefold-list: " + file("small") +
                    "/list.html: No space left on device\nstatus=2 content=old files=list.html\n";
         // The limits of the process: descriptors, file size, memory (each
         // limit below gives a whole list or the old file and a reason; one
@@ -235,7 +230,7 @@ private Q_SLOTS:
             << QStringLiteral("printf old > \"$1/l.html\"; (ulimit -f 8; \"$2\" \"$3\" "
                               "\"$1/l.html\" 2>&1); echo \"status=$? content=$(cat \"$1/l.html\") "
                               "files=$(ls -A \"$1\")\"; rm \"$1/l.html\"")
-            << "tunefold-list: " + QFile::encodeName(path(QStringLiteral("small"))) +
+            << "tunefold-list: " + file("small") +
                    "/l.html: File too large\nstatus=2 content=old files=l.html\n";
         QTest::newRow("ulimit -v")
             << QStringLiteral(
@@ -279,7 +274,7 @@ private Q_SLOTS:
                    "\"$2\" \"$3\" \"$d/l.html\" 2>&1; echo \"status=$? content=$(cat "
                    "\"$1/root.txt\") "
                    "files=$(ls -A \"$d\")\"; rm -rf \"$d\" \"$1/root.txt\"")
-            << "tunefold-list: " + QFile::encodeName(path(QStringLiteral("small"))) +
+            << "tunefold-list: " + file("small") +
                    "/sticky/l.html: Permission denied\nstatus=2 content=root files=l.html\n";
         // Link loops, a link back up and a folder bound inside itself: the
         // walk ends and lists each file once.
@@ -291,7 +286,7 @@ private Q_SLOTS:
                    "exit 77\n"
                    "\"$2\" -r --format fragment \"$1/a\" \"$1/l.html\" 2>&1; echo \"status=$?\"\n"
                    "tr -d '\\000\\r' < \"$1/l.html\" | sed -n 's|\\.mp3</TD>$|.mp3|p' | sort")
-            << "tunefold-list: " + QFile::encodeName(path(QStringLiteral("small"))) +
+            << "tunefold-list: " + file("small") +
                    "/a/b/c: Too many levels of symbolic links\n2 MP3's were generated, have a nice "
                    "day!\nstatus=2\nb/x.mp3\nloop.mp3\n";
         QTest::newRow("device")

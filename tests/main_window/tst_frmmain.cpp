@@ -1,11 +1,12 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/frmAbout.h"
+#include "app/Application.h"
 #include "app/DisplayScale.h"
-#include "app/ProgramPointer.h"
 #include "doubles/Doubles.h"
 #include "forms/Label.h"
 #include "forms/PictureBox.h"
+#include "forms/ProgramPointer.h"
 #include "main_window/DriveList.h"
 #include "main_window/FolderList.h"
 #include "main_window/StatusBar.h"
@@ -46,9 +47,10 @@ class tst_frmMain : public QObject
         auto scripted = std::make_unique<ScriptedVolumes>(std::move(volumes));
         m_volumes = scripted.get();
         w = std::make_unique<frmMain>(
-            scale, frmMain::Platform{std::make_unique<test::ScriptedDialog>(),
-                                     std::make_unique<test::RecordingMessageBox>(),
-                                     std::move(scripted), TUNEFOLD_BIN_DIR "/hand.cur"});
+            scale, programIdentity(),
+            frmMain::Platform{std::make_unique<test::ScriptedDialog>(),
+                              std::make_unique<test::RecordingMessageBox>(), std::move(scripted),
+                              TUNEFOLD_BIN_DIR "/hand.cur"});
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
@@ -113,11 +115,11 @@ private Q_SLOTS:
         font.setPointSizeF(points * dpi / 96.0);
         QApplication::setFont(font);
         QApplication::setPalette(QPalette(QColor(60, 60, 60), QColor(40, 40, 40))); // light text
-        const double scale =
-            fitTwipsScale(font, dpi, frmMain::layoutTexts() + frmAbout::layoutTexts());
+        const double scale = fitTwipsScale(
+            font, dpi, frmMain::layoutTexts() + frmAbout::layoutTexts(programIdentity()));
         QVERIFY(scale >= dpi / 96.0);
         open({{"/", {}}}, scale);
-        frmAbout about(w.get(), scale, {});
+        frmAbout about(w.get(), scale, programIdentity(), {});
         about.show();
 
         const auto pixels = [scale](int twips) { return qRound(twips * scale / 15); };

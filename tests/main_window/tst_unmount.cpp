@@ -1,9 +1,10 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Application.h"
 #include "doubles/Doubles.h"
+#include "forms/PictureBox.h"
 #include "main_window/DriveList.h"
 #include "main_window/FolderList.h"
-#include "forms/PictureBox.h"
 #include "main_window/frmMain.h"
 #include "platform/QtVolumeList.h"
 
@@ -67,7 +68,8 @@ private Q_SLOTS:
         volumes->stick = stick;
         auto *messages = new test::RecordingMessageBox;
         auto *dialog = new test::ScriptedDialog;
-        frmMain w(1.0, frmMain::Platform{std::unique_ptr<CommonDialog>(dialog),
+        frmMain w(1.0, programIdentity(),
+                  frmMain::Platform{std::unique_ptr<CommonDialog>(dialog),
                                     std::unique_ptr<MessageBox>(messages), std::move(volumes),
                                     TUNEFOLD_BIN_DIR "/hand.cur"});
         w.show();

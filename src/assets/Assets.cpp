@@ -1,6 +1,6 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Assets.h"
+#include "assets/Assets.h"
 
 #include <QtCore/qglobal.h>
 
