@@ -110,11 +110,16 @@ double ioFloorSeconds(const std::string &folder)
     return monotonicSeconds() - start;
 }
 
-double timed(std::vector<std::string> argv, std::vector<double> &cpu)
+double timed(const Command &command, std::vector<double> &cpu)
 {
-    const Finished finished = runCommand(Command(std::move(argv)));
+    const Finished finished = runCommand(command);
     cpu.push_back(finished.cpuSeconds);
     return finished.seconds;
+}
+
+double timed(std::vector<std::string> argv, std::vector<double> &cpu)
+{
+    return timed(Command(std::move(argv)), cpu);
 }
 
 } // namespace
@@ -145,9 +150,7 @@ bool reportFormatMix(const Settings &settings)
         const double g = timed({list, "--audio", mix.path, out}, fragmentCpu);
         Command findToFile(find);
         findToFile.stdoutPath = out + ".find";
-        const Finished found = runCommand(findToFile);
-        findCpu.push_back(found.cpuSeconds);
-        const double h = found.seconds;
+        const double h = timed(findToFile, findCpu);
         if (round >= 0) {
             listWall.push_back(l);
             floorWall.push_back(f);
