@@ -3,7 +3,6 @@
 #include "forms/RuntimeError.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <new>
 #include <system_error>
 
