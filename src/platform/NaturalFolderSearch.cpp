@@ -3,7 +3,6 @@
 #include "platform/NaturalFolderSearch.h"
 
 #include "platform/EntryStat.h"
-#include "platform/NarrowText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -24,15 +23,8 @@ constexpr unsigned char Folder = 2;
 
 NaturalFolderSearch::NaturalFolderSearch(bool recursive, NameSorter sort, ProblemReport report,
                                          std::size_t maxOpenFolders)
-    : m_recursive(recursive), m_sort(std::move(sort)), m_report(std::move(report)),
-      m_maxOpen(std::max<std::size_t>(maxOpenFolders, 1))
+    : FolderWalk(recursive, std::move(report), maxOpenFolders), m_sort(std::move(sort))
 {
-}
-
-bool NaturalFolderSearch::matches(std::string_view name) const
-{
-    return std::any_of(m_namePatterns.begin(), m_namePatterns.end(),
-                       [&](const std::string &pattern) { return matchesPattern(pattern, name); });
 }
 
 NaturalFolderSearch::~NaturalFolderSearch()
@@ -40,18 +32,10 @@ NaturalFolderSearch::~NaturalFolderSearch()
     close();
 }
 
-bool NaturalFolderSearch::findFirstOf(std::string_view folder,
-                                      std::span<const std::string> namePatterns, FolderEntry &entry)
+bool NaturalFolderSearch::openFolder()
 {
-    close();
-    m_partial = false;
-    m_folder.assign(folder);
-    m_namePatterns.assign(namePatterns.begin(), namePatterns.end());
-    m_path.clear();
     const int fd = ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0 || !readFolder(fd, 0))
-        return false;
-    return findNext(entry);
+    return fd >= 0 && readFolder(fd, 0);
 }
 
 // Reads the folder open as fd to the end and makes it the innermost level;
@@ -153,28 +137,10 @@ void NaturalFolderSearch::enter(const std::string &name)
     const int parentFd = levelFd(parent);
     if (parentFd < 0)
         return;
-    // O_NOFOLLOW: a folder swapped for a link after readdir is not entered.
-    const int fd = openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        // Gone or replaced since readdir saw it: skipped as any vanished entry.
-        if (errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
-            report(pathLength, errno);
-        return;
-    }
     struct stat st;
-    if (fstat(fd, &st) != 0) {
-        report(pathLength, errno);
-        ::close(fd);
+    const int fd = openSubFolder(parentFd, name.c_str(), pathLength, m_levels, st);
+    if (fd < 0)
         return;
-    }
-    const bool ancestor = std::any_of(m_levels.begin(), m_levels.end(), [&](const Level &level) {
-        return level.device == st.st_dev && level.inode == st.st_ino;
-    });
-    if (ancestor) {
-        report(pathLength, ELOOP);
-        ::close(fd);
-        return;
-    }
     m_path += '/';
     (void)readFolder(fd, m_path.size());
 }
@@ -189,8 +155,7 @@ int NaturalFolderSearch::levelFd(Level &level)
     if (m_open == m_maxOpen)
         closeShallowest();
     const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    struct stat st;
-    if (fd < 0 || fstat(fd, &st) != 0 || st.st_dev != level.device || st.st_ino != level.inode) {
+    if (fd < 0 || !isFolder(fd, level.device, level.inode)) {
         report(level.pathLength ? level.pathLength - 1 : 0, fd >= 0 ? ESTALE : errno);
         if (fd >= 0)
             ::close(fd);
@@ -214,22 +179,6 @@ void NaturalFolderSearch::closeShallowest()
     }
 }
 
-void NaturalFolderSearch::report(std::size_t pathLength, int error)
-{
-    m_partial = true;
-    if (!m_report)
-        return;
-    std::string path = m_folder;
-    if (pathLength > 0) {
-        if (!path.ends_with('/'))
-            path += '/';
-        path.append(m_path, 0, pathLength);
-        if (path.ends_with('/'))
-            path.pop_back();
-    }
-    m_report(path, error);
-}
-
 void NaturalFolderSearch::popLevel()
 {
     // Coming back up to a level closed to save descriptors: its folder is
@@ -239,9 +188,7 @@ void NaturalFolderSearch::popLevel()
     if (count > 1 && m_levels.back().fd >= 0 && m_levels[count - 2].fd < 0) {
         Level &parent = m_levels[count - 2];
         const int fd = openat(m_levels.back().fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        struct stat st;
-        if (fd >= 0 && fstat(fd, &st) == 0 && st.st_dev == parent.device &&
-            st.st_ino == parent.inode) {
+        if (fd >= 0 && isFolder(fd, parent.device, parent.inode)) {
             parent.fd = fd;
             ++m_open;
         } else if (fd >= 0) {

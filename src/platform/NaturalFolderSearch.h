@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/FolderSearch.h"
+#include "platform/FolderWalk.h"
 
 #include <functional>
 #include <string>
@@ -18,28 +18,21 @@ namespace tunefold {
 // innermost one and those above it), so memory follows the largest folder,
 // not the tree. Entries are what PosixFolderSearch would give, with
 // the same rules for links, loops and folders that cannot be read.
-class NaturalFolderSearch final : public FolderSearch
+class NaturalFolderSearch final : public FolderWalk
 {
 public:
     using NameSorter = std::function<void(std::vector<std::string> &names)>;
-    // Told about a sub-folder that could not be read: its path as the folder
-    // given to findFirstOf joined with its relative name, and errno.
-    using ProblemReport = std::function<void(std::string_view path, int error)>;
 
     NaturalFolderSearch(bool recursive, NameSorter sort, ProblemReport report = {},
                         std::size_t maxOpenFolders = 16);
     ~NaturalFolderSearch() override;
-    NaturalFolderSearch(const NaturalFolderSearch &) = delete;
-    NaturalFolderSearch &operator=(const NaturalFolderSearch &) = delete;
 
-    [[nodiscard]] bool findFirstOf(std::string_view folder,
-                                   std::span<const std::string> namePatterns,
-                                   FolderEntry &entry) override;
     [[nodiscard]] bool findNext(FolderEntry &entry) override;
     void close() override;
-    [[nodiscard]] bool partial() const override { return m_partial; }
 
 private:
+    [[nodiscard]] bool openFolder() override;
+
     struct Level
     {
         int fd = -1; // -1 once closed to stay within maxOpenFolders
@@ -55,19 +48,9 @@ private:
     void enter(const std::string &name);
     [[nodiscard]] int levelFd(Level &level);
     void closeShallowest();
-    void report(std::size_t pathLength, int error);
     void popLevel();
-    [[nodiscard]] bool matches(std::string_view name) const;
 
-    bool m_recursive;
     NameSorter m_sort;
-    ProblemReport m_report;
-    std::size_t m_maxOpen;
-    std::size_t m_open = 0;
-    bool m_partial = false;
-    std::string m_folder; // as given in the pattern
-    std::vector<std::string> m_namePatterns;
-    std::string m_path;
     std::vector<Level> m_levels;
     bool m_matchGiven = false; // the name at the innermost level's next was handed out
 };

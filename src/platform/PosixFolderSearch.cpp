@@ -3,9 +3,7 @@
 #include "platform/PosixFolderSearch.h"
 
 #include "platform/EntryStat.h"
-#include "platform/NarrowText.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -29,23 +27,11 @@ bool isRealFolder(int folderFd, const dirent &entry)
 // O_NOFOLLOW: a folder swapped for a link after readdir is not entered.
 constexpr int FolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
-DIR *openFolder(int atFd, const char *path)
-{
-    const int fd = openat(atFd, path, FolderFlags);
-    if (fd < 0)
-        return nullptr;
-    DIR *dir = fdopendir(fd);
-    if (!dir)
-        ::close(fd);
-    return dir;
-}
-
 } // namespace
 
 PosixFolderSearch::PosixFolderSearch(bool recursive, ProblemReport report,
                                      std::size_t maxOpenFolders)
-    : m_recursive(recursive), m_report(std::move(report)),
-      m_maxOpen(std::max<std::size_t>(maxOpenFolders, 1))
+    : FolderWalk(recursive, std::move(report), maxOpenFolders)
 {
 }
 
@@ -54,14 +40,8 @@ PosixFolderSearch::~PosixFolderSearch()
     close();
 }
 
-bool PosixFolderSearch::findFirstOf(std::string_view folder,
-                                    std::span<const std::string> namePatterns, FolderEntry &entry)
+bool PosixFolderSearch::openFolder()
 {
-    close();
-    m_partial = false;
-    m_folder.assign(folder);
-    m_namePatterns.assign(namePatterns.begin(), namePatterns.end());
-
     DIR *dir = opendir(m_folder.c_str());
     if (!dir)
         return false;
@@ -74,9 +54,8 @@ bool PosixFolderSearch::findFirstOf(std::string_view folder,
     }
     m_levels.push_back(root);
     m_open = 1;
-    m_path.clear();
     m_path.reserve(4096);
-    return findNext(entry);
+    return true;
 }
 
 bool PosixFolderSearch::findNext(FolderEntry &entry)
@@ -107,8 +86,7 @@ bool PosixFolderSearch::findNext(FolderEntry &entry)
         m_path.resize(level.pathLength);
         m_path += name;
         m_descend = m_recursive && isRealFolder(folderFd, *found);
-        if (std::none_of(m_namePatterns.begin(), m_namePatterns.end(),
-                         [&](const std::string &pattern) { return matchesPattern(pattern, name); }))
+        if (!matches(name))
             continue;
         const std::optional<EntryStat> stat = statEntry(folderFd, found->d_name, found->d_type);
         if (!stat)
@@ -128,25 +106,15 @@ void PosixFolderSearch::enterPending()
     if (!parent.dir && !reopen(parent))
         return;
     const std::size_t pathLength = m_path.size();
-    DIR *dir = openFolder(dirfd(parent.dir), m_path.c_str() + parent.pathLength);
-    if (!dir) {
-        // Gone or replaced since readdir saw it: skipped as any vanished entry.
-        if (errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
-            report(pathLength, errno);
-        return;
-    }
     struct stat st;
-    if (fstat(dirfd(dir), &st) != 0) {
-        report(pathLength, errno);
-        closedir(dir);
+    const int fd = openSubFolder(dirfd(parent.dir), m_path.c_str() + parent.pathLength, pathLength,
+                                 m_levels, st);
+    if (fd < 0)
         return;
-    }
-    const bool ancestor = std::any_of(m_levels.begin(), m_levels.end(), [&](const Level &level) {
-        return level.device == st.st_dev && level.inode == st.st_ino;
-    });
-    if (ancestor) {
-        report(pathLength, ELOOP);
-        closedir(dir);
+    DIR *dir = fdopendir(fd);
+    if (!dir) {
+        report(pathLength, errno);
+        ::close(fd);
         return;
     }
     if (m_open == m_maxOpen)
@@ -179,9 +147,8 @@ void PosixFolderSearch::closeShallowest()
 // were the same.
 bool PosixFolderSearch::attach(Level &level, int fd)
 {
-    struct stat st;
     DIR *dir = nullptr;
-    if (fd >= 0 && fstat(fd, &st) == 0 && st.st_dev == level.device && st.st_ino == level.inode)
+    if (fd >= 0 && isFolder(fd, level.device, level.inode))
         dir = fdopendir(fd);
     if (!dir) {
         if (fd >= 0)
@@ -209,9 +176,7 @@ bool PosixFolderSearch::reopen(Level &level)
     int fd = from == 0 ? ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
                        : dup(dirfd(m_levels[at].dir));
     while (fd >= 0) {
-        struct stat st;
-        if (fstat(fd, &st) != 0 || st.st_dev != m_levels[at].device ||
-            st.st_ino != m_levels[at].inode) {
+        if (!isFolder(fd, m_levels[at].device, m_levels[at].inode)) {
             ::close(fd);
             fd = -1;
             errno = ESTALE;
@@ -231,22 +196,6 @@ bool PosixFolderSearch::reopen(Level &level)
         return false;
     }
     return true;
-}
-
-void PosixFolderSearch::report(std::size_t pathLength, int error)
-{
-    m_partial = true;
-    if (!m_report)
-        return;
-    std::string path = m_folder;
-    if (pathLength > 0) {
-        if (!path.ends_with('/'))
-            path += '/';
-        path.append(m_path, 0, pathLength);
-        if (path.ends_with('/'))
-            path.pop_back();
-    }
-    m_report(path, error);
 }
 
 void PosixFolderSearch::popLevel()

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/FolderSearch.h"
+#include "platform/FolderWalk.h"
 
 #include <dirent.h>
 #include <functional>
@@ -27,29 +27,20 @@ namespace tunefold {
 // up from the folder below them (through ".."), or else name by name from the
 // deepest level still open, never by a whole path; each is checked by device
 // and inode to be the folder it was.
-class PosixFolderSearch final : public FolderSearch
+class PosixFolderSearch final : public FolderWalk
 {
 public:
-    // Told about a sub-folder that could not be read: its path as the folder
-    // given to findFirstOf joined with its relative name, and errno.
-    using ProblemReport = std::function<void(std::string_view path, int error)>;
-
-    PosixFolderSearch() = default;
+    PosixFolderSearch() : PosixFolderSearch(false) {}
     explicit PosixFolderSearch(bool recursive, ProblemReport report = {},
                                std::size_t maxOpenFolders = 16);
     ~PosixFolderSearch() override;
-    PosixFolderSearch(const PosixFolderSearch &) = delete;
-    PosixFolderSearch &operator=(const PosixFolderSearch &) = delete;
 
-    [[nodiscard]] bool findFirstOf(std::string_view folder,
-                                   std::span<const std::string> namePatterns,
-                                   FolderEntry &entry) override;
     [[nodiscard]] bool findNext(FolderEntry &entry) override;
     void close() override;
 
-    [[nodiscard]] bool partial() const override { return m_partial; }
-
 private:
+    [[nodiscard]] bool openFolder() override;
+
     struct Level
     {
         DIR *dir = nullptr;
@@ -63,18 +54,9 @@ private:
     [[nodiscard]] bool reopen(Level &level);
     [[nodiscard]] bool attach(Level &level, int fd);
     void closeShallowest();
-    void report(std::size_t pathLength, int error);
     void popLevel();
 
-    bool m_recursive = false;
-    ProblemReport m_report;
-    std::size_t m_maxOpen = 16;
-    std::size_t m_open = 0;
-    bool m_partial = false;
     bool m_descend = false; // the last entry read is a folder to enter next
-    std::string m_folder;   // as given in the pattern
-    std::vector<std::string> m_namePatterns;
-    std::string m_path; // relative path of the current entry
     std::vector<Level> m_levels;
 };
 

@@ -1,0 +1,84 @@
+// Tunefold - lists the MP3 files of a folder as an HTML page.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/FolderWalk.h"
+
+#include "platform/NarrowText.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tunefold {
+
+FolderWalk::FolderWalk(bool recursive, ProblemReport report, std::size_t maxOpenFolders)
+    : m_recursive(recursive), m_report(std::move(report)),
+      m_maxOpen(std::max<std::size_t>(maxOpenFolders, 1))
+{
+}
+
+bool FolderWalk::findFirstOf(std::string_view folder, std::span<const std::string> namePatterns,
+                             FolderEntry &entry)
+{
+    close();
+    m_partial = false;
+    m_folder.assign(folder);
+    m_namePatterns.assign(namePatterns.begin(), namePatterns.end());
+    m_path.clear();
+    return openFolder() && findNext(entry);
+}
+
+bool FolderWalk::matches(std::string_view name) const
+{
+    return std::any_of(m_namePatterns.begin(), m_namePatterns.end(),
+                       [&](const std::string &pattern) { return matchesPattern(pattern, name); });
+}
+
+void FolderWalk::report(std::size_t pathLength, int error)
+{
+    m_partial = true;
+    if (!m_report)
+        return;
+    std::string path = m_folder;
+    if (pathLength > 0) {
+        if (!path.ends_with('/'))
+            path += '/';
+        path.append(m_path, 0, pathLength);
+        if (path.ends_with('/'))
+            path.pop_back();
+    }
+    m_report(path, error);
+}
+
+int FolderWalk::openSubFolder(int parentFd, const char *name, std::size_t pathLength,
+                              struct stat &st)
+{
+    // O_NOFOLLOW: a folder swapped for a link after readdir is not entered.
+    const int fd = openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        // Gone or replaced since readdir saw it: skipped as any vanished entry.
+        if (errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
+            report(pathLength, errno);
+        return -1;
+    }
+    if (fstat(fd, &st) != 0) {
+        report(pathLength, errno);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int FolderWalk::refuseLoop(int fd, std::size_t pathLength)
+{
+    report(pathLength, ELOOP);
+    ::close(fd);
+    return -1;
+}
+
+bool FolderWalk::isFolder(int fd, dev_t device, ino_t inode)
+{
+    struct stat st;
+    return fstat(fd, &st) == 0 && st.st_dev == device && st.st_ino == inode;
+}
+
+} // namespace tunefold
