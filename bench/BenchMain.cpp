@@ -33,7 +33,7 @@ constexpr char Usage[] =
     "  --bin DIR     folder of tunefold-list and tunefold (default: this program's)\n"
     "  --runs N      timed runs of each command, at least 5 (default 9)\n"
     "  --parts LIST  comma-separated: wall,memory,syscalls,startup,store,folderlist,\n"
-    "                tags,nested,mix (default all)\n";
+    "                tags,nested,mix,big (default all)\n";
 
 std::string programFolder()
 {
@@ -120,7 +120,7 @@ int main(int argc, char **argv)
     settings.binDir = programFolder();
     settings.cache = "/tmp/tunefold-bench";
     std::set<std::string> parts = {"wall",       "memory", "syscalls", "startup", "store",
-                                   "folderlist", "tags",   "nested",   "mix"};
+                                   "folderlist", "tags",   "nested",   "mix",     "big"};
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -172,6 +172,8 @@ int main(int argc, char **argv)
             met = reportNested(settings, nestedFolder(settings.cache, 10, 100),
                                nestedFolder(settings.cache, 1'000, 100)) &&
                   met;
+        if (parts.count("big"))
+            met = reportBigFolders(settings) && met;
         if (parts.count("startup"))
             met = reportStartup(settings) && met;
         if (parts.count("store"))

@@ -14,18 +14,6 @@ std::string outPath(const Settings &settings, const char *name)
     return settings.cache + "/out/" + name;
 }
 
-// Each timed run writes a new file: the old output is removed and every
-// dirty page is written out before the clock starts. Otherwise a run would
-// pay for deleting its predecessor's output and for writing back the pages
-// that the runs before it left, costs that grow with the size of the output
-// (the list is eight times larger than find's) rather than with the work.
-Finished timedRun(const Command &command, const std::string &output)
-{
-    unlink(output.c_str());
-    sync();
-    return runCommand(command);
-}
-
 struct Contender
 {
     Command command;
@@ -40,6 +28,18 @@ std::string cell(const Contender &contender)
 }
 
 } // namespace
+
+// Each timed run writes a new file: the old output is removed and every
+// dirty page is written out before the clock starts. Otherwise a run would
+// pay for deleting its predecessor's output and for writing back the pages
+// that the runs before it left, costs that grow with the size of the output
+// (the list is eight times larger than find's) rather than with the work.
+Finished runFresh(const Command &command, const std::string &output)
+{
+    unlink(output.c_str());
+    sync();
+    return runCommand(command);
+}
 
 Command listCommand(const Settings &settings, const BenchFolder &folder)
 {
@@ -85,7 +85,7 @@ bool reportWallTimes(const Settings &settings, const std::vector<BenchFolder> &f
         // turns, so a slow spell of the machine hits them all alike.
         for (int run = -1; run < settings.runs; ++run) {
             for (Contender &contender : contenders) {
-                const Finished finished = timedRun(contender.command, contender.output);
+                const Finished finished = runFresh(contender.command, contender.output);
                 if (run >= 0) {
                     contender.wall.push_back(finished.seconds);
                     contender.cpu.push_back(finished.cpuSeconds);
@@ -115,8 +115,8 @@ bool reportMemory(const Settings &settings, const BenchFolder &small, const Benc
     const std::string output = outPath(settings, "list.html");
     std::vector<double> smallKiB, largeKiB;
     for (int run = 0; run < settings.runs; ++run) {
-        smallKiB.push_back(double(timedRun(listCommand(settings, small), output).peakRssKiB));
-        largeKiB.push_back(double(timedRun(listCommand(settings, large), output).peakRssKiB));
+        smallKiB.push_back(double(runFresh(listCommand(settings, small), output).peakRssKiB));
+        largeKiB.push_back(double(runFresh(listCommand(settings, large), output).peakRssKiB));
     }
     const double growth = median(largeKiB) - median(smallKiB);
     const bool met = growth <= 1024;
