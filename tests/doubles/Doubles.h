@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/OutputFile.h"
 
+#include <QFile>
 #include <QList>
 #include <QTest>
 #include <fcntl.h>
@@ -25,6 +26,21 @@ inline void makeFile(const QByteArray &path, off_t size = 0)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     QVERIFY2(fd >= 0 && ::ftruncate(fd, size) == 0 && ::close(fd) == 0, path.constData());
+}
+
+// Creates or replaces the file at path with bytes.
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(),
+             qPrintable(path));
+}
+
+// The whole content of the file at path, or a null array.
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class ScriptedFolderSearch final : public FolderSearch

@@ -1,9 +1,10 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "doubles/Doubles.h"
 #include "doubles/Mp3Files.h"
+#include "doubles/Processes.h"
 #include "platform/TagLibTrackReader.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,16 +60,11 @@ class tst_TrackReader : public QObject
     // Runs a command of blank-separated arguments in the test's folder.
     bool run(const QString &command, QByteArray *out = nullptr) const
     {
-        QProcess process;
-        process.setWorkingDirectory(m_dir.path());
         QStringList arguments = command.split(u' ');
-        process.start(arguments.takeFirst(), arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
-            process.exitCode() != 0)
-            return false;
+        const test::Run ran = test::run(arguments.takeFirst(), arguments, m_dir.path());
         if (out)
-            *out = process.readAllStandardOutput();
-        return true;
+            *out = ran.out;
+        return ran.status == 0;
     }
     // Milliseconds of audio FFmpeg decodes, resampled to 48 kHz mono.
     int decodedMilliseconds(const QByteArray &name) const
@@ -95,7 +91,9 @@ private Q_SLOTS:
               "sine=frequency=440:duration=3 -filter_complex "
               "[1]aformat=channel_layouts=stereo[t];[0][t]concat=n=2:v=0:a=1 quiet-loud.wav",
               "lame --silent -b 128 tone.wav v23.mp3", "lame --silent -b 128 tone.wav v24.mp3",
-              "lame --silent -b 128 tone.wav all.mp3", "lame --silent -b 64 -t tone.wav cbr64.mp3",
+              "lame --silent -b 128 quiet-loud.wav all.mp3",
+              "lame --silent -b 128 quiet-loud.wav footer.mp3",
+              "lame --silent -b 64 -t tone.wav cbr64.mp3",
               "lame --silent -V 2 quiet-loud.wav vbr.mp3",
               "lame --silent -V 2 -t quiet-loud.wav quiet-loud.mp3", "flac -s tone.wav",
               "oggenc -Q tone.wav", "opusenc --quiet tone.wav tone.opus",
@@ -105,13 +103,22 @@ private Q_SLOTS:
 
         const char *all = "Tytuł ♪|Artist|Album|Jazz|1999|7";
         for (const auto &[name, version] :
-             {std::pair{"v23.mp3", TagLib::ID3v2::v3}, std::pair{"v24.mp3", TagLib::ID3v2::v4}}) {
+             {std::pair{"v23.mp3", TagLib::ID3v2::v3}, std::pair{"v24.mp3", TagLib::ID3v2::v4},
+              std::pair{"footer.mp3", TagLib::ID3v2::v4}}) {
             TagLib::MPEG::File file(path(name));
             setTags(*file.ID3v2Tag(true), all);
             setDisc(*file.ID3v2Tag(), "2/3");
             QVERIFY(file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers, version));
         }
-        // Each field from the first tag that has it: ID3v2, APE, ID3v1.
+        // TagLib writes no footer: flag it in the header and repeat the
+        // header as "3DI" after the tag.
+        QByteArray bytes = test::readFile(QFile::decodeName(path("footer.mp3")));
+        const int size = (bytes[6] << 21) | (bytes[7] << 14) | (bytes[8] << 7) | bytes[9];
+        bytes[5] = char(bytes[5] | 0x10);
+        test::writeFile(QFile::decodeName(path("footer.mp3")),
+                        bytes.insert(10 + size, "3DI" + bytes.mid(3, 7)));
+        // Each field from the first tag that has it: ID3v2, APE, ID3v1; the
+        // last two at the end, past the reader's first window.
         TagLib::MPEG::File three(path("all.mp3"));
         setTags(*three.ID3v2Tag(true), "Two|||||9");
         setTags(*three.APETag(true), "Ape|Ape artist||||4");
@@ -137,6 +144,7 @@ private Q_SLOTS:
         const QByteArray all = "Tytuł ♪|Artist|Album|Jazz|1999|7|2";
         QTest::newRow("ID3v2.3") << QByteArray("v23.mp3") << all << 128 << 10;
         QTest::newRow("ID3v2.4") << QByteArray("v24.mp3") << all << 128 << 10;
+        QTest::newRow("ID3v2.4 with a footer") << QByteArray("footer.mp3") << all << 128 << 10;
         QTest::newRow("three tags")
             << QByteArray("all.mp3") << QByteArray("Two|Ape artist|Old|Rock|1980|9|5") << 128 << 10;
         QTest::newRow("VBR with Xing")
@@ -184,8 +192,7 @@ private Q_SLOTS:
     // any count, which holds the length at the largest figure.
     void oddFiles()
     {
-        QFile text(QFile::decodeName(path("notes.flac")));
-        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not music\n") > 0);
+        test::writeFile(QFile::decodeName(path("notes.flac")), "not music\n");
         QVERIFY(test::writeMp3(path("huge.mp3"), nullptr, 4, 0xFFFFFFFF));
         TagLibTrackReader reader;
         TrackInfo info;
@@ -221,10 +228,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(int, milliseconds);
-        QFile file(QFile::decodeName(path("x.mp3")));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                file.write(bytes) == bytes.size() && (!bytes.isEmpty() || file.resize(50LL << 30)));
-        file.close();
+        test::writeFile(QFile::decodeName(path("x.mp3")), bytes);
+        QVERIFY(!bytes.isEmpty() || QFile::resize(QFile::decodeName(path("x.mp3")), 50LL << 30));
         QFile statm(QStringLiteral("/proc/self/statm")); // pages mapped already, and 128 MB more
         QVERIFY(statm.open(QIODevice::ReadOnly));
         const rlim_t room =
