@@ -11,6 +11,7 @@
 #include "main_window/FolderList.h"
 #include "main_window/StatusBar.h"
 #include "main_window/frmMain.h"
+#include "platform/QtVolumeList.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -19,10 +20,13 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QStorageInfo>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
+#include <sys/mount.h>
 
 using namespace tunefold;
 
@@ -30,11 +34,20 @@ class tst_frmMain : public QObject
 {
     Q_OBJECT
 
+    // The case's list, and the stick while it is mounted, told of changes by
+    // the real mount table: the system's own list leaves a tmpfs out.
     struct ScriptedVolumes final : VolumeList
     {
-        explicit ScriptedVolumes(QList<Volume> list) : m_list(std::move(list)) {}
-        QList<Volume> volumes() const override { return m_list; }
         QList<Volume> m_list;
+        QString stick;
+        QtVolumeList system;
+        QList<Volume> volumes() const override
+        {
+            if (stick.isEmpty() || QStorageInfo(stick).rootPath() != stick)
+                return m_list;
+            return m_list + QList<Volume>{{stick, {}}};
+        }
+        void watch(std::function<void()> onChange) override { system.watch(std::move(onChange)); }
     };
     // Holds the folders of every case; drives() leaves the process in one.
     QTemporaryDir m_dir;
@@ -44,10 +57,12 @@ class tst_frmMain : public QObject
     // Opens the window on the volumes, with a scripted save dialog and
     // message box, shown and active, the program-wide pointer not yet set;
     // at the program's own scale unless told another.
-    void open(QList<Volume> volumes, double scale = displayScale())
+    void open(QList<Volume> volumes, double scale = displayScale(), const QString &stick = {})
     {
         ProgramPointer::set(ProgramPointer::Default);
-        auto scripted = std::make_unique<ScriptedVolumes>(std::move(volumes));
+        auto scripted = std::make_unique<ScriptedVolumes>();
+        scripted->m_list = std::move(volumes);
+        scripted->stick = stick;
         m_volumes = scripted.get();
         w = std::make_unique<frmMain>(
             scale, programIdentity(),
@@ -266,6 +281,63 @@ private Q_SLOTS:
         QCOMPARE(w->Dir1->Path(), root + "/sub");
         const QList<test::ShownMessage> warning{{"No such file or directory", 48, "Warning"}};
         QCOMPARE(shown, warning);
+    }
+    // A volume that goes away under the open folder: unmounted, or its
+    // folder removed, or hidden by a volume mounted over it; and whether the
+    // window is told before the next click on the star, or finds out on that
+    // click. Only in the tst_unmount run, in a private mount namespace
+    // (unshare -m), where a tmpfs mounted and unmounted below the test's
+    // folder touches no other process.
+    void folderGone_data()
+    {
+        if (!qEnvironmentVariableIsSet("TUNEFOLD_PRIVATE_MOUNTS"))
+            QSKIP("mounts a tmpfs: only in the tst_unmount run");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("told");
+        for (const char *how : {"unmounted", "removed", "mounted over"}) {
+            QTest::addRow("%s, told", how) << QString(how) << true;
+            QTest::addRow("%s, on the click", how) << QString(how) << false;
+        }
+    }
+    void folderGone()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, told);
+        const QString stick = QDir(m_dir.path()).canonicalPath() + "/stick";
+        QVERIFY(QDir().mkpath(stick));
+        if (::mount("tunefold", stick.toLocal8Bit(), "tmpfs", 0, "size=1m") != 0)
+            QSKIP(qPrintable("cannot mount a tmpfs: " + qt_error_string(errno)));
+        QVERIFY(QDir().mkpath(stick + "/music/rock"));
+
+        open({{"/", {}}}, 1.0, stick);
+        const auto &messages = static_cast<test::RecordingMessageBox &>(w->messages()).shown;
+        w->Drive1->setCurrentIndex(w->Drive1->findData(stick));
+        QCOMPARE(w->Dir1->Path(), stick);
+        QCOMPARE(w->Dir1->setPath(stick + "/music/rock"), 0);
+
+        QString left = stick;
+        if (how == "unmounted") {
+            QVERIFY(::umount2(stick.toLocal8Bit(), 0) == 0);
+        } else if (how == "removed") {
+            QVERIFY(QDir(stick + "/music").removeRecursively());
+        } else {
+            QVERIFY(::mount("over", (stick + "/music").toLocal8Bit(), "tmpfs", 0, nullptr) == 0);
+            left = stick + "/music";
+        }
+        if (told) {
+            QTRY_COMPARE(w->Dir1->Path(), left);
+        } else {
+            // Before the event loop hears of it: the click searches nothing.
+            QTest::mouseClick(w->Image2, Qt::LeftButton);
+            QCOMPARE(w->Dir1->Path(), left);
+            QCOMPARE(static_cast<test::ScriptedDialog &>(w->CD()).shown, 0);
+            QCOMPARE(messages.size(), 0);
+        }
+        QCOMPARE(w->Dir1->model()->rowCount(), left.count('/') + 1); // nothing below it
+        QTRY_COMPARE(w->Drive1->Drive(), how == "unmounted" ? QString("/") : stick);
+        QCOMPARE(messages.size(), 0);
+        ::umount2((stick + "/music").toLocal8Bit(), 0);
+        ::umount2(stick.toLocal8Bit(), 0);
     }
 };
 
