@@ -11,6 +11,7 @@
 #include "platform/QtMessageBox.h"
 #include "platform/RegFileStore.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -74,6 +75,11 @@ frmAbout::frmAbout(QWidget *parent, double twipsScale, ProgramIdentity identity,
       m_background(QString::fromLatin1(BackgroundPicture), BackgroundSize * twipsScale)
 {
     setObjectName(QStringLiteral("frmAbout"));
+    // As the main window: a font that fits the boxes at a scale held back
+    // to fit a small screen.
+    if (const QFont fitted = fontFitting(QApplication::font(), twipsScale, layoutTexts(m_identity));
+        fitted != QApplication::font())
+        setFont(fitted);
     setWindowTitle(QStringLiteral("About MyApp"));
     setWindowIcon(QIcon(QStringLiteral(":/assets/icon16.png")));
     setFixedSize(m_twips.rect(0, 0, ClientWidth, ClientHeight).size());
@@ -170,11 +176,13 @@ void frmAbout::showModal(QWidget *mainWindow, double twipsScale, const ProgramId
         DetachedProgramStarter starter;
         tunefold::StartSysInfo(store, starter, messages);
     };
-    // Centred on the main window, but inside its screen.
+    // Centred on the main window, but inside its screen. The box's frame is
+    // not drawn before it is shown: reckoned as thick as the main window's.
     if (const QScreen *screen = mainWindow->screen()) {
         dialog.adjustSize();
-        dialog.move(placedInside(screen->availableGeometry(), mainWindow->frameGeometry().center(),
-                                 dialog.frameGeometry().size()));
+        const QSize frame = dialog.size() + mainWindow->frameGeometry().size() - mainWindow->size();
+        dialog.move(
+            placedInside(screen->availableGeometry(), mainWindow->frameGeometry().center(), frame));
     }
     dialog.exec();
 }

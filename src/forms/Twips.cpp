@@ -15,6 +15,10 @@ namespace {
 constexpr double ScaleStep = 1.0 / 64;
 // Far beyond any desktop; a font that needs more gets it cut.
 constexpr double LargestScale = 8;
+// Steps a font shrinks by, and the size it stops at: by then the layout is
+// past reading anyway.
+constexpr double PointStep = 0.25;
+constexpr double SmallestPoints = 4;
 
 bool fits(const QFontMetrics &metrics, const TextBox &box, double scale)
 {
@@ -37,6 +41,12 @@ bool fits(const QFontMetrics &metrics, const TextBox &box, double scale)
     return needed.width() <= width && needed.height() <= height;
 }
 
+bool allFit(const QFontMetrics &metrics, const QList<TextBox> &boxes, double scale)
+{
+    return std::all_of(boxes.begin(), boxes.end(),
+                       [&](const TextBox &box) { return fits(metrics, box, scale); });
+}
+
 } // namespace
 
 double fitTwipsScale(const QFont &font, qreal dpi, const QList<TextBox> &boxes)
@@ -44,11 +54,24 @@ double fitTwipsScale(const QFont &font, qreal dpi, const QList<TextBox> &boxes)
     const QFontMetrics metrics(font);
     // The layout's 13-pixel line at 96 DPI.
     double scale = std::max({1.0, dpi / 96.0, metrics.lineSpacing() / 13.0});
-    while (scale < LargestScale &&
-           !std::all_of(boxes.begin(), boxes.end(),
-                        [&](const TextBox &box) { return fits(metrics, box, scale); }))
+    while (scale < LargestScale && !allFit(metrics, boxes, scale))
         scale += ScaleStep;
     return scale;
+}
+
+QFont fontFitting(const QFont &font, double scale, const QList<TextBox> &boxes)
+{
+    QFont fitted = font;
+    while (fitted.pointSizeF() - PointStep >= SmallestPoints &&
+           !allFit(QFontMetrics(fitted), boxes, scale))
+        fitted.setPointSizeF(fitted.pointSizeF() - PointStep);
+    return fitted;
+}
+
+double scaleWithin(double scale, QSize twips, QSize room)
+{
+    return std::max(1.0, std::min({scale, room.width() * 15.0 / twips.width(),
+                                   room.height() * 15.0 / twips.height()}));
 }
 
 } // namespace tunefold

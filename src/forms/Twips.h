@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QList>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QtMath>
 
@@ -35,6 +36,17 @@ struct TextBox
 // holds its text in font. dpi is the logical DPI that font's point size is
 // measured at (the screen's).
 [[nodiscard]] double fitTwipsScale(const QFont &font, qreal dpi, const QList<TextBox> &boxes);
+
+// font, or where its texts overflow their boxes at scale (one held back to fit
+// a small screen), the same font at the largest point size, in quarter
+// points, at which every box holds its text. A font sized in pixels comes
+// back as it is.
+[[nodiscard]] QFont fontFitting(const QFont &font, double scale, const QList<TextBox> &boxes);
+
+// scale, or less where twips (a width and a height) would come out larger
+// than room in pixels, but never below 1: the layout as drawn, which fits
+// any screen.
+[[nodiscard]] double scaleWithin(double scale, QSize twips, QSize room);
 
 [[nodiscard]] inline int twipsToPixels(int twips, double scale)
 {

@@ -20,7 +20,7 @@
 #include "platform/QtMessageBox.h"
 #include "platform/QtVolumeList.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QLayout>
 #include <QMenuBar>
@@ -70,6 +70,12 @@ frmMain::frmMain(double twipsScale, ProgramIdentity identity, Platform platform,
         m_pointerFile = m_identity.file(QStringLiteral("hand.cur"));
 
     setWindowTitle(QStringLiteral("Harrowfen's Tunefold"));
+    // At a scale held back to fit a small screen the desktop's font would
+    // overflow the boxes; the window, its menu bar and status line included,
+    // takes the largest that fits. Otherwise it follows the desktop's.
+    if (const QFont fitted = fontFitting(QApplication::font(), twipsScale, layoutTexts());
+        fitted != QApplication::font())
+        setFont(fitted);
     // A fixed frame: minimise and close, but no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -93,6 +99,20 @@ QList<TextBox> frmMain::layoutTexts()
         {FolderCaption, CaptionWidth, CaptionHeight, TextBox::Line},
         {Instructions, InstructionsWidth, InstructionsHeight, TextBox::Wrapped},
     };
+}
+
+QSize frmMain::clientTwips()
+{
+    return {ClientWidth, ClientHeight};
+}
+
+int frmMain::menuBarHeight(const QFont &font)
+{
+    // One row of menu titles, whichever they are.
+    QMenuBar bar;
+    bar.setFont(font);
+    bar.addMenu(QStringLiteral("&File"));
+    return bar.sizeHint().height();
 }
 
 void frmMain::createMenus()

@@ -50,6 +50,11 @@ public:
 
     // The texts the layout fits into its boxes, for the logical inch.
     [[nodiscard]] static QList<TextBox> layoutTexts();
+    // The client area below the menu bar in twips, and the menu bar's height
+    // in pixels with font: what the window takes of the screen, reckoned
+    // before it is built.
+    [[nodiscard]] static QSize clientTwips();
+    [[nodiscard]] static int menuBarHeight(const QFont &font);
 
     // The controls, named as the window's design names them.
     DriveList *Drive1 = nullptr;
