@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/TrackPool.h"
 
+#include <algorithm>
 #include <new>
 #include <system_error>
 
@@ -11,11 +12,13 @@ namespace {
 
 // Far enough ahead to keep every reader busy, little enough to hold.
 constexpr std::size_t Slots = 64;
+// Entries handed to a reader at once.
+constexpr std::uint64_t Run = 16;
 
 } // namespace
 
 TrackPool::TrackPool(int atFd, std::vector<std::unique_ptr<TrackReader>> readers)
-    : m_atFd(atFd), m_entries(Slots), m_done(Slots, 0), m_readers(std::move(readers))
+    : m_atFd(atFd), m_entries(Slots), m_done(Slots), m_readers(std::move(readers))
 {
     // Short of memory or threads (ulimit -v, ulimit -u) fewer readers go
     // on, or none, and oldest() reads for itself.
@@ -39,34 +42,51 @@ TrackPool::~TrackPool()
 
 void TrackPool::push(std::string_view path, std::uint64_t size)
 {
+    // The slot is free: pop() hands it back only once its reader is done,
+    // and no reader sees it before publish().
+    const std::size_t slot = m_staged % Slots;
+    m_entries[slot].path.assign(path);
+    m_entries[slot].size = size;
+    m_done[slot].store(0, std::memory_order_relaxed);
+    // Only the writer changes m_pushed, so it reads it without the lock.
+    if (++m_staged - m_pushed < Run || m_threads.empty())
+        return;
     {
-        // The slot is free: only pop() hands it back, after its reader ended.
         const std::lock_guard lock(m_mutex);
-        const std::size_t slot = m_pushed % Slots;
-        m_entries[slot].path.assign(path);
-        m_entries[slot].size = size;
-        m_done[slot] = 0;
-        ++m_pushed;
+        publish();
     }
     m_work.notify_one();
+}
+
+void TrackPool::publish()
+{
+    m_pushed = m_staged;
 }
 
 const TrackPool::Entry &TrackPool::oldest()
 {
     const std::size_t slot = m_popped % Slots;
-    if (m_threads.empty() && !m_readers.empty() && !m_done[slot]) {
-        ++m_claimed;
-        m_readers.front()->read(m_atFd, m_entries[slot].path.c_str(), m_entries[slot].track);
-        m_done[slot] = 1;
+    if (m_done[slot].load(std::memory_order_acquire))
+        return m_entries[slot];
+    if (m_threads.empty()) {
+        if (!m_readers.empty())
+            m_readers.front()->read(m_atFd, m_entries[slot].path.c_str(), m_entries[slot].track);
+        m_done[slot].store(1, std::memory_order_relaxed);
+        return m_entries[slot];
     }
     std::unique_lock lock(m_mutex);
-    m_read.wait(lock, [&] { return m_done[slot] != 0; });
+    // What is short of a whole run goes to the readers now: the writer has
+    // nothing else to do.
+    publish();
+    m_waiting = true;
+    m_work.notify_one();
+    m_read.wait(lock, [&] { return m_done[slot].load(std::memory_order_relaxed) != 0; });
+    m_waiting = false;
     return m_entries[slot];
 }
 
 void TrackPool::pop()
 {
-    const std::lock_guard lock(m_mutex);
     ++m_popped;
 }
 
@@ -74,22 +94,31 @@ void TrackPool::run(TrackReader &reader)
 {
     std::unique_lock lock(m_mutex);
     while (true) {
-        m_work.wait(lock, [this] { return m_stop || m_claimed < m_pushed; });
+        m_work.wait(lock, [this] {
+            return m_stop || m_pushed - m_claimed >= Run || (m_waiting && m_claimed < m_pushed);
+        });
         if (m_stop)
             return;
-        Entry &entry = m_entries[m_claimed++ % Slots];
-        // Nobody else touches a claimed entry until it is marked done.
+        const std::uint64_t first = m_claimed;
+        const std::uint64_t end = first + std::min(Run, m_pushed - first);
+        m_claimed = end;
+        // Nobody else touches claimed entries until they are marked done.
         lock.unlock();
-        try {
-            reader.read(m_atFd, entry.path.c_str(), entry.track);
-        } catch (const std::bad_alloc &) {
-            // Short of memory (ulimit -v): listed like a file that makes no
-            // sense, instead of ending the program from a thread.
-            entry.track.clear();
+        for (std::uint64_t n = first; n < end; ++n) {
+            Entry &entry = m_entries[n % Slots];
+            try {
+                reader.read(m_atFd, entry.path.c_str(), entry.track);
+            } catch (const std::bad_alloc &) {
+                // Short of memory (ulimit -v): listed like a file that makes
+                // no sense, instead of ending the program from a thread.
+                entry.track.clear();
+            }
         }
         lock.lock();
-        m_done[&entry - m_entries.data()] = 1;
-        m_read.notify_all();
+        for (std::uint64_t n = first; n < end; ++n)
+            m_done[n % Slots].store(1, std::memory_order_release);
+        if (m_waiting)
+            m_read.notify_one();
     }
 }
 
