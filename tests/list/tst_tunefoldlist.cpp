@@ -10,7 +10,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
