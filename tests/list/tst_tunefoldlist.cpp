@@ -34,10 +34,6 @@ class tst_TunefoldList : public QObject
     Q_OBJECT
 
     using Run = tunefold::test::Run;
-    Run run(const QString &program, const QStringList &arguments) const
-    {
-        return tunefold::test::run(program, arguments, m_dir.path());
-    }
     // As root, runs as nobody, whom folder modes stop.
     Run list(const QStringList &arguments, const QString &stdoutFile = {}) const
     {
@@ -171,13 +167,15 @@ private Q_SLOTS:
         if (Sanitized)
             QSKIP("the sanitizers' runtime cannot run under strace; the plain build is traced");
         makeFile(file("durable.html"));
-        const Run traced =
-            run(strace, {QStringLiteral("-f"), QStringLiteral("-y"), QStringLiteral("-qq"),
-                         QStringLiteral("-o"), path(QStringLiteral("trace")), QStringLiteral("-e"),
-                         QStringLiteral("trace=fsync,fdatasync,rename,renameat,"
-                                        "renameat2"),
-                         QStringLiteral(TUNEFOLD_BIN_DIR "/tunefold-list"), QStringLiteral("music"),
-                         QStringLiteral("durable.html")});
+        const Run traced = tunefold::test::run(
+            strace,
+            {QStringLiteral("-f"), QStringLiteral("-y"), QStringLiteral("-qq"),
+             QStringLiteral("-o"), path(QStringLiteral("trace")), QStringLiteral("-e"),
+             QStringLiteral("trace=fsync,fdatasync,rename,renameat,"
+                            "renameat2"),
+             QStringLiteral(TUNEFOLD_BIN_DIR "/tunefold-list"), QStringLiteral("music"),
+             QStringLiteral("durable.html")},
+            m_dir.path());
         QCOMPARE(traced.status, 0);
         // The calls that matter, in order, each with the name of what it was
         // made on: the temporary file, then the folder.
@@ -308,7 +306,7 @@ private Q_SLOTS:
             arguments.prepend(QStringLiteral("--mount"));
             program = QStringLiteral("unshare");
         }
-        const Run result = run(program, arguments);
+        const Run result = tunefold::test::run(program, arguments, m_dir.path());
         if (result.status == 77)
             QSKIP("not root, or links in sticky folders are not protected here");
         if (privateMount && result.status != 0)
