@@ -1,5 +1,6 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "doubles/Doubles.h"
 #include "doubles/Mp3Files.h"
 #include "doubles/Processes.h"
 
@@ -96,12 +97,8 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(QString::fromLatin1(folder)));
         for (const QByteArray &name : Tracks)
             QVERIFY(tunefold::test::writeMp3(("lib/Music/" + name).constData(), nullptr));
-        QFile text(QStringLiteral("lib/Music/text.mp3"));
-        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not music\n") == 10);
-        text.close();
-        QFile cover(QStringLiteral("lib/Music/Artist/Album 1/Cover.JPG"));
-        QVERIFY(cover.open(QIODevice::WriteOnly));
-        cover.close();
+        tunefold::test::writeFile(QStringLiteral("lib/Music/text.mp3"), "not music\n");
+        tunefold::test::writeFile(QStringLiteral("lib/Music/Artist/Album 1/Cover.JPG"), {});
         QVERIFY(QFile::link(QStringLiteral("nowhere"), QStringLiteral("lib/Music/gone.mp3")));
         QVERIFY(QFile::link(QStringLiteral("other/real"), QStringLiteral("linked")));
         for (const char *suffix : {".m3u8", ".html"})
@@ -153,9 +150,7 @@ private Q_SLOTS:
                                                             : QStringLiteral("--format=m3u"),
                                                        QStringLiteral("lib/Music"), target});
             QCOMPARE(run.status, 0);
-            QFile file(target);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QList<QByteArray> found = targets(file.readAll(), page);
+            const QList<QByteArray> found = targets(tunefold::test::readFile(target), page);
             QList<QByteArray> expected = Tracks;
             if (page)
                 expected << "text.mp3"

@@ -1,9 +1,8 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "doubles/Processes.h"
 #include "platform/FileOutput.h"
 
-#include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
@@ -16,22 +15,12 @@ namespace {
 const std::string Document = std::string(100000, 'x') + "end";
 constexpr char DocumentSize[] = "100003\n";
 
-struct Shell
-{
-    int status;
-    QByteArray out;
-};
-
 // Runs script in folder, with $t naming the target: a name that is not UTF-8.
-Shell shell(const QString &folder, const QByteArray &script)
+test::Run shell(const QString &folder, const QByteArray &script)
 {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral("sh"),
-                  {QStringLiteral("-c"), QString::fromLatin1("t=$(printf 'l\\351'); " + script)});
-    if (!process.waitForFinished(60000))
-        qFatal("%s did not finish", script.constData());
-    return {process.exitCode(), process.readAllStandardOutput()};
+    return test::run(QStringLiteral("sh"),
+                     {QStringLiteral("-c"), QString::fromLatin1("t=$(printf 'l\\351'); " + script)},
+                     folder);
 }
 
 const QByteArray Target = "l\xe9";
@@ -99,7 +88,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, error);
         QFETCH(QByteArray, check);
         QTemporaryDir dir;
-        const Shell made = shell(dir.path(), setup);
+        const test::Run made = shell(dir.path(), setup);
         if (made.status == 77)
             QSKIP(
                 "this machine cannot make that target (it takes root, user.* attributes or ACLs)");

@@ -1,8 +1,8 @@
 // Tunefold - lists the MP3 files of a folder as an HTML page.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "doubles/Doubles.h"
 #include "platform/RegFileStore.h"
 
-#include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,10 +47,9 @@ class tst_regfilestore : public QObject
 
     QString writeFile(const QByteArray &text)
     {
-        QFile file(m_dir.filePath(QStringLiteral("store%1.reg").arg(++m_files)));
-        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-            qFatal("cannot write %s", qPrintable(file.fileName()));
-        return file.fileName();
+        const QString path = m_dir.filePath(QStringLiteral("store%1.reg").arg(++m_files));
+        test::writeFile(path, text);
+        return path;
     }
 
 private Q_SLOTS:
