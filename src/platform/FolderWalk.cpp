@@ -81,4 +81,28 @@ bool FolderWalk::isFolder(int fd, dev_t device, ino_t inode)
     return fstat(fd, &st) == 0 && st.st_dev == device && st.st_ino == inode;
 }
 
+int FolderWalk::stepDown(int fd, std::size_t at, std::size_t target,
+                         const std::function<FolderKey(std::size_t)> &key) const
+{
+    while (fd >= 0) {
+        const FolderKey level = key(at);
+        if (!isFolder(fd, level.device, level.inode)) {
+            ::close(fd);
+            errno = ESTALE;
+            return -1;
+        }
+        if (at == target)
+            return fd;
+        const std::size_t end = key(++at).pathLength - 1;
+        const std::string name = m_path.substr(level.pathLength, end - level.pathLength);
+        // O_NOFOLLOW: a folder swapped for a link meanwhile is not entered.
+        const int next = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        fd = next;
+    }
+    return -1;
+}
+
 } // namespace tunefold

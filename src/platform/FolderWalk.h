@@ -61,6 +61,26 @@ protected:
     // Whether fd is open on the folder of that device and inode.
     [[nodiscard]] static bool isFolder(int fd, dev_t device, ino_t inode);
 
+    // What a level of either walk is known by.
+    struct FolderKey
+    {
+        dev_t device;
+        ino_t inode;
+        std::size_t pathLength; // of the relative path up to and with its "/"
+    };
+    // Steps from fd, open on levels[at], down to levels[target] one name of
+    // m_path at a time, each step checked by device and inode: the whole path
+    // of a deep level can pass what open() takes. Takes fd; returns the
+    // folder of levels[target], or -1 with errno set.
+    template <typename Levels>
+    [[nodiscard]] int stepDown(int fd, const Levels &levels, std::size_t at,
+                               std::size_t target) const
+    {
+        return stepDown(fd, at, target, [&levels](std::size_t i) {
+            return FolderKey{levels[i].device, levels[i].inode, levels[i].pathLength};
+        });
+    }
+
     bool m_recursive;
     ProblemReport m_report;
     std::size_t m_maxOpen;
@@ -73,6 +93,8 @@ protected:
 private:
     [[nodiscard]] int openSubFolder(int parentFd, const char *name, std::size_t pathLength,
                                     struct stat &st);
+    [[nodiscard]] int stepDown(int fd, std::size_t at, std::size_t target,
+                               const std::function<FolderKey(std::size_t)> &key) const;
     [[nodiscard]] int refuseLoop(int fd, std::size_t pathLength);
 };
 

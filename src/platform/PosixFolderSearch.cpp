@@ -24,9 +24,6 @@ bool isRealFolder(int folderFd, const dirent &entry)
     return fstatat(folderFd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
 }
 
-// O_NOFOLLOW: a folder swapped for a link after readdir is not entered.
-constexpr int FolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-
 } // namespace
 
 PosixFolderSearch::PosixFolderSearch(bool recursive, ProblemReport report,
@@ -172,25 +169,9 @@ bool PosixFolderSearch::reopen(Level &level)
     std::size_t from = target;
     while (from > 0 && !m_levels[from - 1].dir)
         --from;
-    std::size_t at = from == 0 ? 0 : from - 1;
-    int fd = from == 0 ? ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
-                       : dup(dirfd(m_levels[at].dir));
-    while (fd >= 0) {
-        if (!isFolder(fd, m_levels[at].device, m_levels[at].inode)) {
-            ::close(fd);
-            fd = -1;
-            errno = ESTALE;
-        } else if (at == target) {
-            break;
-        } else {
-            const std::size_t start = m_levels[at].pathLength;
-            ++at;
-            const std::string name = m_path.substr(start, m_levels[at].pathLength - 1 - start);
-            const int next = openat(fd, name.c_str(), FolderFlags);
-            ::close(fd);
-            fd = next;
-        }
-    }
+    const int fd = stepDown(from == 0 ? ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                                      : dup(dirfd(m_levels[from - 1].dir)),
+                            m_levels, from == 0 ? 0 : from - 1, target);
     if (fd < 0 || !attach(level, fd)) {
         report(level.pathLength ? level.pathLength - 1 : 0, fd < 0 ? errno : ESTALE);
         return false;
