@@ -30,7 +30,7 @@ private Q_SLOTS:
     void openTwice_data()
     {
         QTest::addColumn<QString>("focus");
-        QTest::addColumn<QKeySequence>("keys"); // none: the close box
+        QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<int>("messages");
 
         // clang-format off
@@ -38,7 +38,6 @@ private Q_SLOTS:
         QTest::newRow("Enter on OK") << "cmdOK" << QKeySequence(Qt::KeypadModifier | Qt::Key_Enter) << 0;
         QTest::newRow("Enter on System Info...") << "cmdSysInfo" << QKeySequence(Qt::KeypadModifier | Qt::Key_Enter) << 1;
         QTest::newRow("access key S") << "cmdOK" << QKeySequence(Qt::ALT | Qt::Key_S) << 1;
-        QTest::newRow("close box") << "cmdSysInfo" << QKeySequence() << 0;
         // clang-format on
     }
 
@@ -80,10 +79,7 @@ private Q_SLOTS:
                          u"About Tunefold | Tunefold | Version " TUNEFOLD_VERSION ""_s);
 
                 about->findChild<QPushButton *>(focus)->setFocus();
-                if (keys.isEmpty())
-                    about->close();
-                else
-                    QTest::keySequence(about->windowHandle(), keys);
+                QTest::keySequence(about->windowHandle(), keys);
                 // An access key presses its button with a short animation.
                 QTRY_COMPARE(boxes.size(), (opening + 1) * messages);
                 QCOMPARE(about->isVisible(), messages > 0); // only System Info... keeps it open

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <QTest>
 
 using namespace tunefold;
@@ -27,11 +26,7 @@ class tst_SysInfoLauncher : public QObject
     QTemporaryDir m_dir;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    QByteArray runs() const
-    {
-        QFile log(path(u"ran.log"_s));
-        return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
-    }
+    QByteArray runs() const { return test::readFile(path(u"ran.log"_s)); }
 
 private Q_SLOTS:
     void initTestCase()
@@ -99,9 +94,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, store);
         QFETCH(QString, started);
-        QTemporaryFile file;
-        QVERIFY(file.open() && file.write(store) == store.size() && file.flush());
-        RegFileStore registry(file.fileName());
+        test::writeFile(path(u"machine.reg"_s), store);
+        RegFileStore registry(path(u"machine.reg"_s));
         DetachedProgramStarter starter;
         test::RecordingMessageBox messages;
         StartSysInfo(registry, starter, messages);

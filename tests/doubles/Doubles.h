@@ -14,7 +14,6 @@
 #include <QTest>
 #include <fcntl.h>
 #include <optional>
-#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -25,15 +24,14 @@ namespace tunefold::test {
 inline void makeFile(const QByteArray &path, off_t size = 0)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QVERIFY2(fd >= 0 && ::ftruncate(fd, size) == 0 && ::close(fd) == 0, path.constData());
+    QVERIFY(fd >= 0 && ::ftruncate(fd, size) == 0 && ::close(fd) == 0);
 }
 
 // Creates or replaces the file at path with bytes.
 inline void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(),
-             qPrintable(path));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
 // The whole content of the file at path, or a null array.
@@ -64,8 +62,7 @@ public:
         if (m_next == entries.size())
             return false;
         entry = {entries[m_next].first, entries[m_next].second};
-        ++m_next;
-        return true;
+        return ++m_next;
     }
     void close() override { ++closes; }
 

@@ -5,43 +5,13 @@
 // Small MP3 files made on the spot: silent MPEG audio, with tags written by
 // TagLib. Shared by the tests and the benchmark.
 
-#include <cstdio>
-#include <string>
+#include <fstream>
 
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 
 namespace tunefold::test {
-
-// Silent MPEG-1 Layer III frames, mono, 128 kbit/s at 44.1 kHz (417 bytes
-// each). The first carries a Xing header claiming claimedFrames, so players
-// and readers take the length from it (7,848 frames are 3:25) while the file
-// stays a few kilobytes.
-inline std::string silentMpeg(int frames, unsigned claimedFrames)
-{
-    constexpr std::size_t FrameSize = 417;
-    std::string audio;
-    for (int i = 0; i < frames; ++i) {
-        std::string frame(FrameSize, '\0');
-        frame[0] = '\xFF';
-        frame[1] = '\xFB';
-        frame[2] = '\x90';
-        frame[3] = '\xC0';
-        if (i == 0) {
-            // After the header and mono's 17 bytes of side information:
-            // frame count and byte count are present.
-            std::string xing("Xing\0\0\0\3", 8);
-            for (const unsigned value : {claimedFrames, claimedFrames * unsigned(FrameSize)}) {
-                for (int shift = 24; shift >= 0; shift -= 8)
-                    xing += static_cast<char>(value >> shift);
-            }
-            frame.replace(21, xing.size(), xing);
-        }
-        audio += frame;
-    }
-    return audio;
-}
 
 struct Tags
 {
@@ -52,16 +22,31 @@ struct Tags
 };
 
 // Writes silent audio to path (any bytes) and, unless tags is null, an ID3v2
-// tag over it. Returns false when either fails.
+// tag over it. Returns false when either fails. The audio: silent MPEG-1
+// Layer III frames, mono, 128 kbit/s at 44.1 kHz (417 bytes each). The first
+// carries a Xing header claiming claimedFrames, so players and readers take
+// the length from it (7,848 frames are 3:25) while the file stays a few
+// kilobytes.
 inline bool writeMp3(const char *path, const Tags *tags, int frames = 4,
                      unsigned claimedFrames = 7848)
 {
-    const std::string audio = silentMpeg(frames, claimedFrames);
-    std::FILE *file = std::fopen(path, "wb");
-    if (!file)
-        return false;
-    const bool written = std::fwrite(audio.data(), 1, audio.size(), file) == audio.size();
-    if (std::fclose(file) != 0 || !written)
+    constexpr std::size_t FrameSize = 417;
+    std::string audio;
+    for (int i = 0; i < frames; ++i) {
+        std::string frame = std::string("\xFF\xFB\x90\xC0", 4) + std::string(FrameSize - 4, '\0');
+        if (i == 0) {
+            // After the header and mono's 17 bytes of side information:
+            // frame count and byte count are present.
+            std::string xing("Xing\0\0\0\3", 8);
+            for (const unsigned value : {claimedFrames, claimedFrames * unsigned(FrameSize)})
+                for (int shift = 24; shift >= 0; shift -= 8)
+                    xing += static_cast<char>(value >> shift);
+            frame.replace(21, xing.size(), xing);
+        }
+        audio += frame;
+    }
+    std::ofstream file(path, std::ios::binary); // TagLib opens it again, flushed
+    if (!file.write(audio.data(), std::streamsize(audio.size())).flush())
         return false;
     if (!tags)
         return true;

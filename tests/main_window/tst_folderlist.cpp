@@ -3,7 +3,6 @@
 #include "main_window/FolderList.h"
 #include "main_window/FolderModel.h"
 
-#include <QDir>
 #include <QFile>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -17,18 +16,11 @@ class tst_FolderList : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanPath_data()
-    {
-        QTest::addColumn<QByteArray>("path");
-        QTest::addColumn<QByteArray>("clean");
-        QTest::newRow("doubled slashes and dots") << QByteArray("//a/./b//") << QByteArray("/a/b");
-        QTest::newRow("up a level") << QByteArray("/a/b/../c/..") << QByteArray("/a");
-        QTest::newRow("up past the root") << QByteArray("/../a/../..") << QByteArray("/");
-    }
     void cleanPath()
     {
-        QFETCH(QByteArray, path);
-        QTEST(cleanFolderPath(path), "clean");
+        QCOMPARE(cleanFolderPath("//a/./b//"), "/a/b");
+        QCOMPARE(cleanFolderPath("/a/b/../c/.."), "/a");
+        QCOMPARE(cleanFolderPath("/../a/../.."), "/"); // up past the root
     }
 
     void browse()
@@ -95,7 +87,6 @@ private Q_SLOTS:
 
         // However deep the folder, its name keeps two thirds of the width.
         QVERIFY(list.indentation(100) <= list.viewport()->width() / 3);
-        QVERIFY(list.indentation(2) > list.indentation(1));
     }
 };
 

@@ -62,11 +62,9 @@ private Q_SLOTS:
 
         // clang-format off
         QTest::newRow("UTF-8 string without closing zero") << Section + "\"v\"=hex(1):4d,c3,bc,73,69,6b" << Read << u"Müsik"_s;
-        QTest::newRow("only the closing zero") << Section + "\"v\"=\"\"" << Read << "";
         QTest::newRow("1024 bytes, the last not zero") << Section + "\"v\"=hex(1):" + QByteArray("61,").repeated(1023) + "61" << Read << QString(1024, u'a');
         QTest::newRow("1025 bytes") << Section + "\"v\"=\"" + QByteArray(1024, 'a') + '"' << NoValue << "";
         QTest::newRow("zeros inside, only the last cut") << Section + "\"v\"=hex(1):41,00,42,00,00" << Read << u"A\0B\0"_s;
-        QTest::newRow("dword 261") << Section + "\"v\"=dword:00000105" << Read << "261";
         QTest::newRow("dword all bytes set") << Section + "\"v\"=dword:12345678" << Read << "305419896";
         QTest::newRow("dword maximum") << Section + "\"v\"=dword:ffffffff" << Read << "4294967295";
         QTest::newRow("dword without data") << Section + "\"v\"=hex(4):" << Read << "0";
