@@ -93,13 +93,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     require(!json.empty() && json.find('\n') == json.size() - 1);
     QJsonParseError error;
     const QJsonDocument parsed = QJsonDocument::fromJson(QByteArray::fromStdString(json), &error);
-    require(error.error == QJsonParseError::NoError &&
-            parsed.object().value(QStringLiteral("path")).isString());
+    // ... and gives the name's bytes back, as text or, not UTF-8, in base 64.
+    const QJsonValue text = parsed.object().value(QStringLiteral("path"));
+    const QJsonValue base64 = parsed.object().value(QStringLiteral("path_base64"));
+    require(error.error == QJsonParseError::NoError && text.isString() &&
+            (base64.isString() ? QByteArray::fromBase64(base64.toString().toLatin1())
+                               : text.toString().toUtf8()) == QByteArray::fromStdString(path));
 
+    // A playlist entry is the name, "./" before one a player would take for
+    // a comment or trim.
     const std::string playlist = listed(ListFormat::M3u, path, track, bytes);
     if (playlist.empty())
         require(path.find_first_of("\r\n") != std::string::npos);
     else
-        require(lineBreaks(playlist) == lineBreaks(listed(ListFormat::M3u, "x.mp3", plain, 1)));
+        require(lineBreaks(playlist) == lineBreaks(listed(ListFormat::M3u, "x.mp3", plain, 1)) &&
+                (!track.audio ||
+                 playlist.ends_with('\n' + (path.find_first_of("# \t") == 0 ? "./" + path : path) +
+                                    '\n')));
     return 0;
 }

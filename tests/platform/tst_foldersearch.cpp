@@ -89,7 +89,6 @@ private Q_SLOTS:
         QTest::newRow("bare suffix") << mp3 << QByteArray("mp3") << false;
         QTest::newRow("? is a letter") << QByteArray("?.mp3") << QByteArray("\xC3\xA9.mp3") << true;
         QTest::newRow("? is not two") << QByteArray("?.mp3") << QByteArray("ab.mp3") << false;
-        QTest::newRow("* then ?") << QByteArray("*?") << QByteArray("\xC3\xA9") << true;
         QTest::newRow("backtracking") << QByteArray("*a*b*c") << QByteArray("abcxaybzc") << true;
         QTest::newRow("[ is literal") << QByteArray("[ab].mp3") << QByteArray("a.mp3") << false;
     }
@@ -135,9 +134,8 @@ private Q_SLOTS:
 
     // Depth first through a tree deeper than the open folders allowed, so
     // folders are closed and found again where they stopped; links to
-    // folders are listed when they match but never entered. In natural
-    // order, each folder's numbered files come by their value, and only
-    // files count as regular.
+    // folders are listed when they match but never entered, and only files
+    // count as regular. (The natural order is tst_listformats'.)
     void recursiveWalk_data()
     {
         QTest::addColumn<bool>("natural");
@@ -165,18 +163,10 @@ private Q_SLOTS:
             expected.emplace(relative.chopped(1), 0);
         }
         Found found;
-        std::map<QByteArray, int> lastNumber; // by folder
         walk(*recursive(natural, {}, 2), folder + "/*.mp3", found, 2,
-             [&](const QByteArray &name, const FolderEntry &entry) {
-                 const qsizetype slash = name.lastIndexOf('/');
-                 const QByteArray leaf = name.mid(slash + 1);
-                 QCOMPARE(entry.regular, leaf[0] >= '0' && leaf[0] <= '9');
-                 if (natural && entry.regular) {
-                     const int number = leaf.chopped(4).toInt();
-                     int &last = lastNumber.try_emplace(name.left(slash + 1), -1).first->second;
-                     QVERIFY2(number == last + 1, name);
-                     last = number;
-                 }
+             [](const QByteArray &name, const FolderEntry &entry) {
+                 const char first = name[name.lastIndexOf('/') + 1];
+                 QCOMPARE(entry.regular, first >= '0' && first <= '9');
              });
         QCOMPARE(found, expected);
     }

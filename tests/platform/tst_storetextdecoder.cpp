@@ -11,11 +11,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // text (UTF-8) in UTF-16LE after a byte order mark.
-QByteArray utf16(const QByteArray &text)
-{
-    QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-    return encoder(QString::fromUtf8(text));
-}
+const auto utf16 = [](const QByteArray &text) -> QByteArray {
+    return QStringEncoder(QStringConverter::Utf16LE,
+                          QStringConverter::Flag::WriteBom)(QString::fromUtf8(text));
+};
 
 const QByteArray Emoji = "\xF0\x9F\x98\x80"_ba; // U+1F600, a surrogate pair in UTF-16
 const QByteArray HighSurrogate = "\x3D\xD8"_ba; // its first half, alone
@@ -36,7 +35,6 @@ private Q_SLOTS:
         QTest::newRow("UTF-16LE, pairs") << utf16("a" + Emoji + Emoji + "z") << "a" + Emoji + Emoji + "z";
         QTest::newRow("UTF-16LE, odd last byte") << utf16("a" + Emoji) + 'z' << "a" + Emoji;
         QTest::newRow("UTF-16LE, high surrogate last") << utf16("a") + HighSurrogate << "a?"_ba;
-        QTest::newRow("UTF-16LE, high surrogate, odd byte") << utf16("a") + HighSurrogate + 'z' << "a?"_ba;
         QTest::newRow("UTF-16LE, unpaired high surrogate") << utf16("a") + HighSurrogate + "b\0"_ba << "a?b"_ba;
         QTest::newRow("UTF-16LE, second mark is text") << "\xFF\xFE"_ba + utf16("a") << "\xEF\xBB\xBF" "a"_ba;
         QTest::newRow("UTF-16LE, mark only") << "\xFF\xFE"_ba << ""_ba;
