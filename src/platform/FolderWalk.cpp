@@ -81,9 +81,19 @@ bool FolderWalk::isFolder(int fd, dev_t device, ino_t inode)
     return fstat(fd, &st) == 0 && st.st_dev == device && st.st_ino == inode;
 }
 
-int FolderWalk::stepDown(int fd, std::size_t at, std::size_t target,
-                         const std::function<FolderKey(std::size_t)> &key) const
+int FolderWalk::reopenBelowOpen(std::size_t target, const std::function<int(std::size_t)> &fdOf,
+                                const std::function<FolderKey(std::size_t)> &key) const
 {
+    std::size_t at = target;
+    while (at > 0 && fdOf(at - 1) < 0)
+        --at;
+    int fd = -1;
+    if (at == 0) {
+        fd = ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } else {
+        --at;
+        fd = dup(fdOf(at));
+    }
     while (fd >= 0) {
         const FolderKey level = key(at);
         if (!isFolder(fd, level.device, level.inode)) {

@@ -68,17 +68,20 @@ protected:
         ino_t inode;
         std::size_t pathLength; // of the relative path up to and with its "/"
     };
-    // Steps from fd, open on levels[at], down to levels[target] one name of
-    // m_path at a time, each step checked by device and inode: the whole path
-    // of a deep level can pass what open() takes. Takes fd; returns the
-    // folder of levels[target], or -1 with errno set.
-    template <typename Levels>
-    [[nodiscard]] int stepDown(int fd, const Levels &levels, std::size_t at,
-                               std::size_t target) const
+    // The folder of levels[target], closed to stay within maxOpenFolders,
+    // found again below the deepest level still open (fdOf gives a level's
+    // descriptor, -1 once closed), or below the folder given when none is:
+    // one name of m_path at a time, each step checked by device and inode,
+    // as the whole path of a deep level can pass what open() takes. Returns
+    // -1 with errno set when it cannot be found.
+    template <typename Levels, typename FdOf>
+    [[nodiscard]] int reopenBelowOpen(const Levels &levels, std::size_t target, FdOf fdOf) const
     {
-        return stepDown(fd, at, target, [&levels](std::size_t i) {
-            return FolderKey{levels[i].device, levels[i].inode, levels[i].pathLength};
-        });
+        return reopenBelowOpen(
+            target, [&](std::size_t i) { return fdOf(levels[i]); },
+            [&](std::size_t i) {
+                return FolderKey{levels[i].device, levels[i].inode, levels[i].pathLength};
+            });
     }
 
     bool m_recursive;
@@ -93,8 +96,9 @@ protected:
 private:
     [[nodiscard]] int openSubFolder(int parentFd, const char *name, std::size_t pathLength,
                                     struct stat &st);
-    [[nodiscard]] int stepDown(int fd, std::size_t at, std::size_t target,
-                               const std::function<FolderKey(std::size_t)> &key) const;
+    [[nodiscard]] int reopenBelowOpen(std::size_t target,
+                                      const std::function<int(std::size_t)> &fdOf,
+                                      const std::function<FolderKey(std::size_t)> &key) const;
     [[nodiscard]] int refuseLoop(int fd, std::size_t pathLength);
 };
 

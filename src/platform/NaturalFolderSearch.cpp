@@ -145,22 +145,16 @@ void NaturalFolderSearch::enter(const std::string &name)
     (void)readFolder(fd, m_path.size());
 }
 
-// The level's folder, found again below the deepest level still open (or the
-// folder given, when none is); a folder replaced in the meantime is
-// reported, not read as if it were the same.
+// The level's folder, found again when it was closed; a folder replaced in
+// the meantime is reported, not read as if it were the same.
 int NaturalFolderSearch::levelFd(Level &level)
 {
     if (level.fd >= 0)
         return level.fd;
     if (m_open == m_maxOpen)
         closeShallowest();
-    const std::size_t target = std::size_t(&level - m_levels.data());
-    std::size_t from = target;
-    while (from > 0 && m_levels[from - 1].fd < 0)
-        --from;
-    const int fd = stepDown(from == 0 ? ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
-                                      : dup(m_levels[from - 1].fd),
-                            m_levels, from == 0 ? 0 : from - 1, target);
+    const int fd = reopenBelowOpen(m_levels, std::size_t(&level - m_levels.data()),
+                                   [](const Level &open) { return open.fd; });
     if (fd < 0) {
         report(level.pathLength ? level.pathLength - 1 : 0, errno);
         level.next = level.names.size();

@@ -158,20 +158,14 @@ bool PosixFolderSearch::attach(Level &level, int fd)
     return true;
 }
 
-// Finds a closed level again below the deepest level still open (or the
-// folder given, when none is), one name at a time, each step checked by
-// device and inode: a whole path could pass the system's limit.
+// A closed level, found again to go on where it stopped.
 bool PosixFolderSearch::reopen(Level &level)
 {
     if (m_open == m_maxOpen)
         closeShallowest();
-    const std::size_t target = std::size_t(&level - m_levels.data());
-    std::size_t from = target;
-    while (from > 0 && !m_levels[from - 1].dir)
-        --from;
-    const int fd = stepDown(from == 0 ? ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
-                                      : dup(dirfd(m_levels[from - 1].dir)),
-                            m_levels, from == 0 ? 0 : from - 1, target);
+    const int fd =
+        reopenBelowOpen(m_levels, std::size_t(&level - m_levels.data()),
+                        [](const Level &open) { return open.dir ? dirfd(open.dir) : -1; });
     if (fd < 0 || !attach(level, fd)) {
         report(level.pathLength ? level.pathLength - 1 : 0, fd < 0 ? errno : ESTALE);
         return false;
